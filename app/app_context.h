@@ -1,0 +1,32 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "platform/xmutex.h"
+
+// The one process-wide context. Every reader and writer of the network route
+// and the channel holds `lock` for the duration of the copy.
+struct AppContext {
+  double uiScale = 1.0;
+  double dpiScale = 1.0;
+  int32_t proxyType = 0;
+  std::string proxyHost;
+  int32_t proxyPort = 0;
+  int32_t dnsMode = 0;
+  std::string dnsServer;
+  std::string channel;  // at most 8 characters
+  CXMutex lock;
+};
+
+// Null before start-up creates the context and after shut-down deletes it.
+AppContext* GetAppContext();
+void SetAppContext(AppContext* context);
+
+HINSTANCE GetAppInstance();
+void SetAppInstance(HINSTANCE instance);
+
+// Installer-wide flags sent as event properties.
+extern uint8_t is_first_install;  // 1 until the uninstall entry is found
+extern uint8_t is_reinstall;      // 1 when the installed version is not older

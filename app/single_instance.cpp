@@ -1,0 +1,38 @@
+#include "app/single_instance.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "app/messages.h"
+#include "common/product.h"
+
+namespace {
+
+HANDLE g_mutex = nullptr;
+
+BOOL CALLBACK FindInstallerWindow(HWND window, LPARAM found) {
+  wchar_t name[259] = {};
+  GetClassNameW(window, name, 259);
+  if (wcscmp(name, product::kMainWindowClass) != 0) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+}  // namespace
+
+void EnsureSingleInstance() {
+  g_mutex = CreateMutexW(nullptr, TRUE, product::kInstanceMutex);
+  if (GetLastError() != ERROR_ALREADY_EXISTS) return;
+  if (g_mutex) CloseHandle(g_mutex);
+  g_mutex = nullptr;
+  HWND first = nullptr;
+  EnumWindows(FindInstallerWindow, reinterpret_cast<LPARAM>(&first));
+  if (first) PostMessageW(first, WM_ACTIVATE_INSTANCE, 0, 0);
+  exit(0);
+}
+
+void CloseSingleInstance() {
+  if (g_mutex) CloseHandle(g_mutex);
+  g_mutex = nullptr;
+}

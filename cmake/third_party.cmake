@@ -1,0 +1,33 @@
+# Third-party code, built from the sources that scripts/bootstrap unpacked into
+# third_party/ (never committed).
+set(VELORA_THIRD_PARTY ${CMAKE_SOURCE_DIR}/third_party)
+if(NOT EXISTS ${VELORA_THIRD_PARTY}/.fetched)
+  message(FATAL_ERROR "third_party/ is missing: run scripts/bootstrap first")
+endif()
+
+set(_json ${VELORA_THIRD_PARTY}/jsoncpp)
+add_library(jsoncpp STATIC
+  ${_json}/src/lib_json/json_reader.cpp
+  ${_json}/src/lib_json/json_value.cpp
+  ${_json}/src/lib_json/json_writer.cpp)
+target_include_directories(jsoncpp SYSTEM PUBLIC ${_json}/include)
+target_compile_options(jsoncpp PRIVATE -w)
+set_target_properties(jsoncpp PROPERTIES CXX_CLANG_TIDY "")
+
+if(WIN32)
+  set(ZLIB_USE_STATIC_LIBS ON)
+  find_package(ZLIB REQUIRED)
+  set(_mz ${VELORA_THIRD_PARTY}/minizip)
+  add_library(minizip STATIC ${_mz}/unzip.c ${_mz}/ioapi.c ${_mz}/iowin32.c)
+  target_include_directories(minizip SYSTEM PUBLIC ${_mz})
+  target_compile_definitions(minizip PUBLIC NOUNCRYPT)
+  target_compile_options(minizip PRIVATE -w)
+  target_link_libraries(minizip PUBLIC ZLIB::ZLIB)
+endif()
+
+if(VELORA_TESTS)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  include(GoogleTest)
+endif()
