@@ -2,10 +2,12 @@
 
 #include <winsock2.h>
 
+#include "analytics/logger.h"
 #include "app/app_context.h"
 #include "app/launch_context.h"
 #include "app/single_instance.h"
 #include "platform/handle.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -21,6 +23,27 @@ void StoreChannel(AppContext& context, const std::string& channel) {
   context.lock.Lock();
   context.channel = channel;
   context.lock.Unlock();
+}
+
+void ReportStart(const LaunchContext& launch) {
+  ILoggerServer* logger = GetLogger();
+  logger->ClearProperties();
+  logger->SetBoolProperty("is_first_install", is_first_install != 0);
+  logger->SetStringProperty("soft_package_name", launch.packageName);
+  logger->SetIntProperty("download_time", launch.downloadTime);
+  logger->SetStringProperty("parent_app_name", launch.parentFileName);
+  logger->SetStringProperty("install_type", WideToUtf8(L"\u5b89\u88c5\u5668"));  // 安装器
+  logger->WriteEvent("pSoftInstall");
+  logger->WriteLaunchRecord(1, "", "", "");
+  logger->WriteReportRecord(4, "0001", "0001", launch.packageName, "", {});
+}
+
+void ReportQuit() {
+  ILoggerServer* logger = GetLogger();
+  logger->WriteReportRecord(4, "0001", "0002", "", "", {});
+  logger->ClearProperties();
+  logger->SetStringProperty("event_name", WideToUtf8(L"\u8f6f\u4ef6\u9000\u51fa"));  // 软件退出
+  logger->WriteEvent("vSoftQuit");
 }
 
 // Starts the background services and prepares the cache folder. A failure
@@ -68,7 +91,7 @@ int RunInstaller(HINSTANCE instance) {
     // The session settings record "begin_timestamp" and, when the parent is
     // known, its image path as "launch_appname" here.
 
-    // The start is reported here as "pSoftInstall" with the launch context.
+    ReportStart(launch);
 
     StartServices();
 
@@ -82,7 +105,7 @@ int RunInstaller(HINSTANCE instance) {
     // Whatever failed, the quit is still reported and everything released.
   }
   ownFile.Reset();
-  // The quit is reported here as "vSoftQuit".
+  ReportQuit();
   SetAppContext(nullptr);
   delete context;
   CloseSingleInstance();
