@@ -134,6 +134,8 @@ TEST_F(ProxyTest, FailedFallbacks) {
     EXPECT_EQ(http.ConnectFailures(), 2) << c.what;
     EXPECT_EQ(http.ProxyType(), PROXY_NONE) << c.what;
   }
+  ASSERT_EQ(shortReply.Requests().size(), 1u);
+  EXPECT_EQ(shortReply.Requests()[0], std::string("CONNECT ") + profile::bench::kFarHost + ":80 HTTP/1.1\r\n\r\n");
   EXPECT_EQ(context_->proxyType, PROXY_NONE);
   EXPECT_EQ(Logger().Events("vNetworkCheck").size(), 0u);
 }

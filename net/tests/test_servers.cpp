@@ -68,6 +68,9 @@ void TestTcpServer::Serve() {
     if (!Readable(listener_.Get())) continue;
     UniqueSocket client(accept(listener_.Get(), nullptr, nullptr));
     if (!client.Valid()) continue;
+    // A client that never sends must not keep the server from stopping.
+    int wait = 5000;
+    setsockopt(client.Get(), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&wait), sizeof wait);
     std::string request = ReadRequest(client.Get());
     {
       std::lock_guard<std::mutex> hold(mutex_);
