@@ -28,8 +28,71 @@ wait_for_udp() {
   return 1
 }
 
+# Copies a configuration file of stack/ to DEST with every @BENCH@ and
+# @VELORA_...@ filled in from the bench and the profile.
+fill_config() {
+  local script="s|@BENCH@|$bench|g" name
+  for name in $(compgen -e VELORA_); do script+=";s|@$name@|${!name}|g"; done
+  sed "$script" "$VELORA_ROOT/stack/$1" > "$2"
+}
+
+# Waits until something listens on the TCP address, at most 5 s.
+wait_for_tcp() {
+  for _ in $(seq 100); do
+    ss -Hltn "src $1:$2" | grep -q . && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
+# The stand-ins of the public resolvers, on all six of their addresses.
+start_public_dns() {
+  local ip i
+  {
+    echo "$VELORA_CDN_IP $VELORA_CDN_HOST $VELORA_PUBLIC_ONLY_HOST"
+    for i in $(seq 1 25); do echo "$VELORA_MANY_PREFIX$i $VELORA_MANY_HOST"; done
+  } > "$bench/public.hosts"
+  fill_config dns/public.conf "$bench/public-dns.conf"
+  local args=(--keep-in-foreground --conf-file="$bench/public-dns.conf" --user=root
+              --pid-file="$bench/public-dns.pid" --log-facility="$bench/public-dns.log")
+  for ip in $VELORA_PUBLIC_DNS; do args+=(--listen-address="$ip"); done
+  dnsmasq "${args[@]}" &
+  stack_pids+=($!)
+  for ip in $VELORA_PUBLIC_DNS; do wait_for_udp "$ip" 53 || return 1; done
+}
+
+# nginx as the CDN: a sample file and the proxy auto-configuration scripts.
+start_cdn() {
+  mkdir -p "$bench/nginx" "$bench/cdn/net"
+  fill_config cdn/nginx.conf "$bench/nginx/nginx.conf"
+  fill_config cdn/proxy.pac "$bench/cdn/proxy.pac"
+  fill_config cdn/direct.pac "$bench/cdn/direct.pac"
+  head -c 300000 /dev/urandom > "$bench/cdn/net/sample.bin"
+  echo "a small text file on the CDN" > "$bench/cdn/net/small.txt"
+  nginx -p "$bench/nginx" -c "$bench/nginx/nginx.conf" -e "$bench/nginx/error.log" &
+  stack_pids+=($!)
+  wait_for_tcp "$VELORA_CDN_IP" 80
+}
+
+# The user's proxy and one that wants credentials. The bench itself finds the
+# far host where nothing listens; the proxies run with a hosts file of their
+# own that puts it on the CDN, so only a tunnel reaches it.
+start_proxies() {
+  { cat /etc/hosts; echo "$VELORA_FAR_DIRECT_IP $VELORA_FAR_HOST"; } > "$bench/hosts"
+  { cat /etc/hosts; echo "$VELORA_CDN_IP $VELORA_FAR_HOST"; } > "$bench/proxy-hosts"
+  mount --bind "$bench/hosts" /etc/hosts || return 1
+  local kind
+  for kind in open auth; do
+    fill_config "proxy/$kind.conf" "$bench/proxy-$kind.conf"
+    unshare --mount sh -c 'mount --bind "$1" /etc/hosts && exec tinyproxy -d -c "$2"' _ \
+      "$bench/proxy-hosts" "$bench/proxy-$kind.conf" > /dev/null 2>&1 &
+    stack_pids+=($!)
+  done
+  wait_for_tcp "$VELORA_PROXY_IP" "$VELORA_PROXY_PORT" && wait_for_tcp "$VELORA_AUTH_PROXY_IP" "$VELORA_PROXY_PORT"
+}
+
 stack_up() {
-  start_dns
+  start_dns && start_public_dns && start_cdn && start_proxies
 }
 
 stack_down() {

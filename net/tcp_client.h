@@ -1,0 +1,72 @@
+#pragma once
+#include <winsock2.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "net/socket.h"
+
+// A blocking TCP/IPv4 connection, direct or tunnelled through an HTTP proxy,
+// with optional receive and send time-outs. Every operation that fails throws
+// a plain C string ("Connect failed", "socket recv failed", ...); the object
+// stays usable afterwards. One thread uses an object at a time.
+class CTCPClient {
+ public:
+  CTCPClient() = default;
+  CTCPClient(const CTCPClient&) = delete;
+  CTCPClient& operator=(const CTCPClient&) = delete;
+  virtual ~CTCPClient() = default;
+
+  // Stores host and port and looks the name up, through the system resolver
+  // or (dnsMode DNS_OWN) the own resolver asking dnsServer; after the latter
+  // host reads as the dotted address found.
+  void Resolve(const std::string& host, uint16_t port);
+  // Stores the values (ms, -1 = socket default); an open socket gets a
+  // changed value at once.
+  void SetTimeouts(int recvMs, int sendMs);
+  // A fresh connection from the route in AppContext. When it fails, tries
+  // once more: through the proxy of the user's settings after an odd number
+  // of failures on this object, directly after an even one; a retry that
+  // works becomes the route of the process.
+  void Connect();
+  void SendAll(const std::string& data);
+  // Exactly n bytes; a peer that closes first fails with "Server can't send data".
+  void RecvExact(size_t n, char* buffer);
+  void Close() { socket_.Reset(); }
+
+  // The set-up of an owner (HTTP client, download worker): DNS settings from
+  // AppContext, Resolve, and when that fails the own resolver against the
+  // 114DNS primary, which then becomes the process's DNS route. A second
+  // failure propagates.
+  void ResolveForOwner(const std::string& host, uint16_t port);
+
+  const std::string& Host() const { return host; }
+  uint16_t Port() const { return port; }
+  int32_t ProxyType() const { return proxyType; }
+  const std::string& ProxyHost() const { return proxyHost; }
+  uint16_t ProxyPort() const { return proxyPort; }
+  int32_t DnsMode() const { return dnsMode; }
+  const std::string& DnsServer() const { return dnsServer; }
+  int ConnectFailures() const { return connectFailures; }
+
+ private:
+  void OpenSocket();
+  void ConnectToProxy();
+  bool TunnelThroughProxy();
+  void ApplyTimeout(int option, int value);
+
+  std::string host;
+  uint32_t address = 0;  // network order
+  uint16_t port = 0;
+  uint16_t networkPort = 0;
+  int recvTimeout = -1;
+  int sendTimeout = -1;
+  int connectFailures = 0;
+  UniqueSocket socket_;
+  int32_t proxyType = 0;
+  std::string proxyHost;
+  uint16_t proxyPort = 0;
+  int32_t dnsMode = 0;
+  std::string dnsServer;
+};

@@ -1,0 +1,48 @@
+#pragma once
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/app_context.h"
+#include "net/tests/recording_logger.h"
+
+// The user's Internet settings as Wine's WinHTTP reads them: the binary value
+// DefaultConnectionSettings of HKCU's Internet Settings\Connections. Written
+// for the life of the object, then removed again.
+class InternetSettings {
+ public:
+  enum Flags : DWORD { kProxy = 2, kAutoConfigUrl = 4 };
+  InternetSettings(DWORD flags, const std::string& proxyList, const std::string& autoConfigUrl);
+  ~InternetSettings();
+  InternetSettings(const InternetSettings&) = delete;
+  InternetSettings& operator=(const InternetSettings&) = delete;
+};
+
+// Each test starts with a fresh AppContext and an empty event record.
+class NetTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  static RecordingLogger& Logger();
+
+  std::unique_ptr<AppContext> context_;
+};
+
+// The bytes of a file the bench's CDN serves, read from the bench folder.
+std::string CdnFile(const std::string& path);
+
+// Runs body and returns the C string it threw, or "" when it threw nothing.
+template <typename F>
+std::string Thrown(F body) {
+  try {
+    body();
+  } catch (const char* message) {
+    return message;
+  } catch (...) {
+    return "(other exception)";
+  }
+  return std::string();
+}
