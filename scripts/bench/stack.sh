@@ -28,12 +28,20 @@ wait_for_udp() {
   return 1
 }
 
+# The analytics collector; tests reach its database through
+# VELORA_ANALYTICS_DB and control it with scripts/bench/collector.
+start_collector() {
+  export VELORA_ANALYTICS_DB=$bench/analytics.db
+  "$VELORA_ROOT/scripts/bench/collector" start
+}
+
 stack_up() {
-  start_dns
+  start_dns && start_collector
 }
 
 stack_down() {
   local p
+  "$VELORA_ROOT/scripts/bench/collector" stop
   for p in "${stack_pids[@]}"; do kill "$p" 2>/dev/null; done
   stack_pids=()
 }
