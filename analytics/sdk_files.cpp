@@ -1,7 +1,8 @@
 #include "analytics/sdk_files.h"
 
-#include <shlobj.h>
 #include <windows.h>
+// shlobj.h needs windows.h first.
+#include <shlobj.h>
 
 #include <cstdio>
 #include <vector>

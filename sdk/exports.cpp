@@ -1,6 +1,7 @@
 // The exports of Qmx.dll (see sdk/qmx_api.h for the contract).
-#include <shellapi.h>
 #include <windows.h>
+// shellapi.h needs windows.h first.
+#include <shellapi.h>
 
 #include <cstdlib>
 #include <cstring>
