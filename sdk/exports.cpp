@@ -96,6 +96,10 @@ __declspec(dllexport) int __stdcall qmxCreate(void** handle) {
     LiveClients().insert(client);
   }
   SetCrashFlush(FlushAll);
+  // Seeding the random generator and reading the machine id take a while
+  // once; done here, the first record costs its writer no more than others.
+  RandomHexId();
+  CachedMachineId(0);
   *handle = client;
   return kOk;
 }
