@@ -33,7 +33,7 @@ if(WIN32)
   add_library(mbedcrypto STATIC ${_tls_sources})
   target_include_directories(mbedcrypto SYSTEM PUBLIC ${_tls}/include ${CMAKE_SOURCE_DIR}/sdk)
   target_compile_definitions(mbedcrypto PUBLIC "MBEDTLS_CONFIG_FILE=\"mbedtls_config.h\"")
-  target_compile_options(mbedcrypto PRIVATE -w -Os)
+  target_compile_options(mbedcrypto PRIVATE -w -Os -ffunction-sections -fdata-sections)
   target_link_libraries(mbedcrypto PUBLIC advapi32)
 endif()
 
