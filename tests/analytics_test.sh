@@ -100,5 +100,17 @@ expect "the first value of a key wins" "$db" '
 expect "events of two threads keep their own properties" "$db" '
 sorted(e["properties"]["host_name"] for e in named("vThreadProbe")) == ["a"] * 50 + ["b"] * 50'
 
+# A crash: the SDK's dump, then the crash reports of the logger's callback.
+use_collector "$work/crash.db"
+rm -f "$roaming"/VeloraPkg/Qmx/crash_*.dmp
+run "$probe" crash
+dumps=("$roaming"/VeloraPkg/Qmx/crash_*.dmp)
+[ -s "${dumps[0]}" ] && echo "ok: a dump in the SDK folder" || { echo "FAIL: no dump"; failures=$((failures + 1)); }
+expect "a crash reports the dump, vSoftDump and vSoftQuit 软件崩溃" "$work/crash.db" '
+len(named("vCrashProbe")) == 1 and len(named("vSoftDump")) == 1 and
+[e["properties"] for e in named("vSoftQuit")] == [{"event_name": "软件崩溃"}] and
+sorted(texts(r).get(52) for r in of_type(4)) == ["0001", "0002"] and
+[texts(r)[55].endswith(".dmp") for r in of_type(4) if texts(r)[50] == 1] == [True]'
+
 echo "failures: $failures"
 [ "$failures" = 0 ]

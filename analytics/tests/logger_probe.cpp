@@ -2,6 +2,7 @@
 //   logger_probe ids N        N events "vIdProbe" in a row, no properties
 //   logger_probe first        "vFirstProbe" with every key set twice
 //   logger_probe threads      two threads writing "vThreadProbe" at once
+//   logger_probe crash        "vCrashProbe", then an access violation
 #include <windows.h>
 
 #include <string>
@@ -39,6 +40,11 @@ int wmain(int argc, wchar_t** argv) {
     std::thread a(writer, "a"), b(writer, "b");
     a.join();
     b.join();
+  } else if (command == L"crash") {
+    logger->ClearProperties();
+    logger->WriteEvent("vCrashProbe");
+    volatile int* nowhere = nullptr;
+    *nowhere = 1;
   } else {
     return 2;
   }
