@@ -73,12 +73,17 @@ std::string Base64Decode(const std::string& text) {
   return bytes;
 }
 
-struct SealingKey::State {
-  std::mutex lock;  // the RSA context caches values while it works
+// One parsed key. The RSA context caches values (and, for private keys, the
+// blinding values) while it works, so every use holds the lock.
+struct RsaKeyState {
+  std::mutex lock;
   mbedtls_pk_context pk;
-  State() { mbedtls_pk_init(&pk); }
-  ~State() { mbedtls_pk_free(&pk); }
+  RsaKeyState() { mbedtls_pk_init(&pk); }
+  ~RsaKeyState() { mbedtls_pk_free(&pk); }
 };
+
+struct SealingKey::State : RsaKeyState {};
+struct OpeningKey::State : RsaKeyState {};
 
 SealingKey::SealingKey() : state_(new State) {}
 SealingKey::~SealingKey() = default;
@@ -113,13 +118,6 @@ std::string SealingKey::Seal(const std::string& plain) const {
   sealed.append(reinterpret_cast<const char*>(body.data()), body.size());
   return sealed;
 }
-
-struct OpeningKey::State {
-  std::mutex lock;  // blinding values live in the RSA context
-  mbedtls_pk_context pk;
-  State() { mbedtls_pk_init(&pk); }
-  ~State() { mbedtls_pk_free(&pk); }
-};
 
 OpeningKey::OpeningKey() : state_(new State) {}
 OpeningKey::~OpeningKey() = default;
