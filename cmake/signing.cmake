@@ -7,22 +7,25 @@ find_program(OPENSSL openssl REQUIRED)
 set(VELORA_SIGN_DIR ${CMAKE_BINARY_DIR}/signing)
 
 if(VELORA_SIGN_MODE STREQUAL "test")
+  # Made once per build tree, when it is configured.
   set(VELORA_TEST_CERT ${VELORA_SIGN_DIR}/test-cert.pem)
   set(VELORA_TEST_KEY ${VELORA_SIGN_DIR}/test-key.pem)
+  if(NOT EXISTS ${VELORA_TEST_CERT} OR NOT EXISTS ${VELORA_TEST_KEY})
+    file(MAKE_DIRECTORY ${VELORA_SIGN_DIR})
+    execute_process(
+      COMMAND ${OPENSSL} req -x509 -newkey rsa:2048 -nodes -sha256 -days 3650
+              -subj "/CN=Velora Test Code Signing/O=Velora Technology Co., Ltd./C=CN"
+              -addext "extendedKeyUsage=codeSigning"
+              -keyout ${VELORA_TEST_KEY} -out ${VELORA_TEST_CERT}
+      RESULT_VARIABLE _result OUTPUT_QUIET ERROR_QUIET)
+    if(NOT _result EQUAL 0)
+      message(FATAL_ERROR "could not make the test code-signing certificate")
+    endif()
+  endif()
 endif()
 
 function(velora_sign target out)
   if(VELORA_SIGN_MODE STREQUAL "test")
-    # Made in the directory of the signed target: a custom command's output
-    # can only be depended on by targets of its own directory.
-    add_custom_command(
-      OUTPUT ${VELORA_TEST_CERT} ${VELORA_TEST_KEY}
-      COMMAND ${CMAKE_COMMAND} -E make_directory ${VELORA_SIGN_DIR}
-      COMMAND ${OPENSSL} req -x509 -newkey rsa:2048 -nodes -sha256 -days 3650
-              -subj "/CN=Velora Test Code Signing/O=Velora Technology Co., Ltd./C=CN"
-              -addext "extendedKeyUsage=codeSigning"
-              -keyout ${VELORA_TEST_KEY} -out ${VELORA_TEST_CERT} 2>/dev/null
-      COMMENT "Making the test code-signing certificate")
     set(_credentials -certs ${VELORA_TEST_CERT} -key ${VELORA_TEST_KEY})
     set(_depends ${VELORA_TEST_CERT} ${VELORA_TEST_KEY})
   elseif(VELORA_SIGN_MODE STREQUAL "pkcs12")
