@@ -8,7 +8,6 @@
 #include "app/launch_context.h"
 #include "app/single_instance.h"
 #include "platform/handle.h"
-#include "platform/text.h"
 
 namespace {
 
