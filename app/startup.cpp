@@ -2,12 +2,12 @@
 
 #include <winsock2.h>
 
+#include "analytics/events.h"
 #include "analytics/logger.h"
 #include "app/app_context.h"
 #include "app/launch_context.h"
 #include "app/single_instance.h"
 #include "platform/handle.h"
-#include "platform/text.h"
 
 namespace {
 
@@ -28,22 +28,23 @@ void StoreChannel(AppContext& context, const std::string& channel) {
 void ReportStart(const LaunchContext& launch) {
   ILoggerServer* logger = GetLogger();
   logger->ClearProperties();
-  logger->SetBoolProperty("is_first_install", is_first_install != 0);
-  logger->SetStringProperty("soft_package_name", launch.packageName);
-  logger->SetIntProperty("download_time", launch.downloadTime);
-  logger->SetStringProperty("parent_app_name", launch.parentFileName);
-  logger->SetStringProperty("install_type", WideToUtf8(L"\u5b89\u88c5\u5668"));  // 安装器
-  logger->WriteEvent("pSoftInstall");
-  logger->WriteLaunchRecord(1, "", "", "");
-  logger->WriteReportRecord(4, "0001", "0001", launch.packageName, "", {});
+  logger->SetBoolProperty(prop::kIsFirstInstall, is_first_install != 0);
+  logger->SetStringProperty(prop::kSoftPackageName, launch.packageName);
+  logger->SetIntProperty(prop::kDownloadTime, launch.downloadTime);
+  logger->SetStringProperty(prop::kParentAppName, launch.parentFileName);
+  logger->SetStringProperty(prop::kInstallType, value::kInstallTypeInstaller);
+  logger->WriteEvent(event::kSoftInstall);
+  logger->WriteLaunchRecord(record::kLaunch, "", "", "");
+  logger->WriteReportRecord(record::kReportStartQuit, record::kReportGroup, record::kReportStart, launch.packageName,
+                            "", {});
 }
 
 void ReportQuit() {
   ILoggerServer* logger = GetLogger();
-  logger->WriteReportRecord(4, "0001", "0002", "", "", {});
+  logger->WriteReportRecord(record::kReportStartQuit, record::kReportGroup, record::kReportQuit, "", "", {});
   logger->ClearProperties();
-  logger->SetStringProperty("event_name", WideToUtf8(L"\u8f6f\u4ef6\u9000\u51fa"));  // 软件退出
-  logger->WriteEvent("vSoftQuit");
+  logger->SetStringProperty(prop::kEventName, value::kQuitNormal);
+  logger->WriteEvent(event::kSoftQuit);
 }
 
 // Starts the background services and prepares the cache folder. A failure

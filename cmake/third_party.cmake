@@ -23,6 +23,18 @@ if(WIN32)
   target_compile_definitions(minizip PUBLIC NOUNCRYPT)
   target_compile_options(minizip PRIVATE -w)
   target_link_libraries(minizip PUBLIC ZLIB::ZLIB)
+
+  # mbedtls for the SDK, with the SDK's own configuration.
+  set(_tls ${VELORA_THIRD_PARTY}/mbedtls)
+  set(_tls_sources aes asn1parse base64 bignum cipher cipher_wrap constant_time ctr_drbg entropy entropy_poll gcm md
+                   oid pk pk_wrap pkparse platform platform_util rsa rsa_internal sha256)
+  list(TRANSFORM _tls_sources PREPEND ${_tls}/library/)
+  list(TRANSFORM _tls_sources APPEND .c)
+  add_library(mbedcrypto STATIC ${_tls_sources})
+  target_include_directories(mbedcrypto SYSTEM PUBLIC ${_tls}/include ${CMAKE_SOURCE_DIR}/sdk)
+  target_compile_definitions(mbedcrypto PUBLIC "MBEDTLS_CONFIG_FILE=\"mbedtls_config.h\"")
+  target_compile_options(mbedcrypto PRIVATE -w -Os -ffunction-sections -fdata-sections)
+  target_link_libraries(mbedcrypto PUBLIC advapi32)
 endif()
 
 if(VELORA_TESTS)

@@ -57,6 +57,22 @@ class InstallerImage(unittest.TestCase):
         for dll in imported:
             self.assertFalse(dll.startswith(RUNTIME_DLLS), dll)
 
+    def test_sdk_archive_105(self):
+        import io
+        import zipfile
+        kind = next(e for e in self.pe.DIRECTORY_ENTRY_RESOURCE.entries
+                    if e.name is not None and str(e.name).upper() == "BINARYSYSTEM")
+        entry = next(e for e in kind.directory.entries if e.id == 105).directory.entries[0]
+        data = self.pe.get_data(entry.data.struct.OffsetToData, entry.data.struct.Size)
+        archive = zipfile.ZipFile(io.BytesIO(data))
+        self.assertEqual(archive.namelist(), ["Qmx.dll"])  # flat: no folders
+        dll = pefile.PE(data=archive.read("Qmx.dll"))
+        self.assertTrue(dll.is_dll())
+        self.assertEqual(dll.FILE_HEADER.Machine, 0x14C)
+        exports = {e.name.decode() for e in dll.DIRECTORY_ENTRY_EXPORT.symbols}
+        self.assertIn("qmxCreate", exports)
+        self.assertFalse([n for n in exports if "@" in n], "decorated export names")
+
     def test_signature_verifies(self):
         result = subprocess.run(["osslsigncode", "verify", "-CAfile", CERT, EXE],
                                 capture_output=True, text=True)

@@ -27,6 +27,12 @@ set(VELORA_TEST_SERVER_IP  "")
 # The six public resolvers as the services publish them, in the installer's order.
 set(VELORA_PUBLIC_DNS      "114.114.114.114;114.114.115.115;223.5.5.5;223.6.6.6;8.8.8.8;8.8.4.4")
 set(VELORA_SDK_APP_KEY     "RELEASE_APP_KEY")
+# The maker's SDK keys: Base64 of the service's DER SubjectPublicKeyInfo and of
+# the client's DER PKCS#1 private key. The service halves never enter a build.
+set(VELORA_SDK_PUBLIC_KEY  "RELEASE_PUBLIC_KEY")
+set(VELORA_SDK_PRIVATE_KEY "RELEASE_PRIVATE_KEY")
+set(VELORA_STACK_SERVICE_PRIVATE_KEY "")
+set(VELORA_STACK_CLIENT_PUBLIC_KEY   "")
 # Signing with the maker's certificate: VELORA_SIGN_PKCS12 and the password in
 # the environment variable VELORA_SIGN_PASSWORD.
 set(VELORA_SIGN_MODE       "pkcs12")

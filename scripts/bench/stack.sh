@@ -91,12 +91,20 @@ start_proxies() {
   wait_for_tcp "$VELORA_PROXY_IP" "$VELORA_PROXY_PORT" && wait_for_tcp "$VELORA_AUTH_PROXY_IP" "$VELORA_PROXY_PORT"
 }
 
+# The analytics collector; tests reach its database through
+# VELORA_ANALYTICS_DB and control it with scripts/bench/collector.
+start_collector() {
+  export VELORA_ANALYTICS_DB=$bench/analytics.db
+  "$VELORA_ROOT/scripts/bench/collector" start
+}
+
 stack_up() {
-  start_dns && start_public_dns && start_cdn && start_proxies
+  start_dns && start_public_dns && start_cdn && start_proxies && start_collector
 }
 
 stack_down() {
   local p
+  "$VELORA_ROOT/scripts/bench/collector" stop
   for p in "${stack_pids[@]}"; do kill "$p" 2>/dev/null; done
   stack_pids=()
 }
