@@ -5,7 +5,8 @@
 //       gateway:              --channels FILE --gif FILE --gif-url URL
 //       attribution service:  --reports FILE
 //     Loopback callers may also POST /admin/fault (body MODE[:MS]), POST
-//     /admin/reset, GET /admin/fault and GET /admin/requests.
+//     /admin/reset, GET /admin/fault, GET /admin/requests and (attribution)
+//     GET /admin/reports, one JSON line per report.
 //   velora-stack reports --db FILE                  one JSON line per attribution report
 //   velora-stack events --db FILE [--name NAME]     one JSON line per event
 //   velora-stack records --db FILE [--type N]       one JSON line per record
@@ -217,6 +218,13 @@ int Serve(const Options& o) {
       Reply(r, 200, fault == Fault::kCodeOne ? "{\"code\":1,\"data\":null}" : "{\"code\":0,\"data\":\"ok\"}");
     });
   }
+  if (reports)
+    server.Get("/admin/reports", [&reports](const httplib::Request& q, httplib::Response& r) {
+      if (q.remote_addr.rfind("127.", 0) != 0) return Reply(r, 403, "loopback only");
+      std::string lines;
+      for (const Json::Value& row : reports->Query()) lines += Compact(row) + "\n";
+      r.set_content(lines, "application/json");
+    });
   g_server = &server;
   g_faults = &state.faults;
   std::signal(SIGTERM, [](int) { g_faults->Release(), g_server->stop(); });
