@@ -28,7 +28,9 @@ TEST(ChannelAnswer, JsonRules) {
       {"{\"data\":{\"appId\":\"57\"}}", "", "", false},
       {"{\"code\":0,\"data\":{\"appId\":\"57\"}}", "member type error", "", false},
       {"{\"code\":\"server.success\",\"data\":\"57\"}", "member type error", "", false},
-      {"{\"code\":\"server.success\",\"data\":{\"orvaneOcpc\":\"yes\"}}", "member type error", "", false},
+      {"{\"code\":\"server.success\",\"data\":{\"appId\":57}}", "", "57", false},
+      {"{\"code\":\"server.success\",\"data\":{\"appId\":[57]}}", "(other exception)", "", false},
+      {"{\"code\":\"server.success\",\"data\":{\"orvaneOcpc\":\"yes\"}}", "(other exception)", "", false},
   };
   for (const Case& c : cases) {
     ChannelInfo info;
