@@ -8,6 +8,8 @@
 // clang-format on
 
 #include <cstdio>
+#include <cstring>
+#include <cwchar>
 
 #include "platform/handle.h"
 #include "platform/text.h"

@@ -29,7 +29,7 @@ cProcInfo::~cProcInfo() {
 
 LONG cProcInfo::Query() {
   length_ = 0;
-  if (!query_) return static_cast<LONG>(GetLastError() ? GetLastError() : ERROR_PROC_NOT_FOUND);
+  if (!query_) return static_cast<LONG>(ERROR_PROC_NOT_FOUND);
   LONG status = kInfoLengthMismatch;
   for (int round = 0; round < kQueryRounds && status == kInfoLengthMismatch; ++round) {
     if (!buffer_) buffer_ = LocalAlloc(LMEM_FIXED, size_);
