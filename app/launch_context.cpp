@@ -1,11 +1,10 @@
 #include "app/launch_context.h"
 
-#include <tlhelp32.h>
-
 #include <vector>
 
 #include "common/product.h"
 #include "platform/handle.h"
+#include "platform/process_list.h"
 #include "platform/text.h"
 #include "services/app_info.h"
 
@@ -38,52 +37,16 @@ std::string ChannelFromProductVersion(const std::wstring& productVersion, const 
   }
 }
 
-namespace {
-
-DWORD ParentProcessId() {
-  UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (!snapshot) return 0;
-  PROCESSENTRY32W entry = {};
-  entry.dwSize = sizeof entry;
-  DWORD self = GetCurrentProcessId();
-  for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry))
-    if (entry.th32ProcessID == self) return entry.th32ParentProcessID;
-  return 0;
-}
-
-using QueryFullProcessImageNameFn = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
-using GetModuleFileNameExFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
-
-}  // namespace
-
 std::wstring ParentProcessImagePath() {
-  DWORD parent = ParentProcessId();
-  if (parent == 0) return std::wstring();
-  UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, parent));
-  if (!process) return std::wstring();
-  wchar_t path[260] = {};
-  HMODULE kernel = GetModuleHandleW(L"kernel32");
-  if (auto query = reinterpret_cast<QueryFullProcessImageNameFn>(
-          reinterpret_cast<void*>(GetProcAddress(kernel, "QueryFullProcessImageNameW")))) {
-    DWORD size = 260;
-    return query(process.Get(), 0, path, &size) ? std::wstring(path) : std::wstring();
-  }
-  auto moduleName = reinterpret_cast<GetModuleFileNameExFn>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "K32GetModuleFileNameExW")));
-  LoadedLibrary psapi(L"Psapi");
-  if (!moduleName) moduleName = psapi.Find<GetModuleFileNameExFn>("GetModuleFileNameExW");
-  if (!moduleName || !moduleName(process.Get(), nullptr, path, 260)) return std::wstring();
+  DWORD parent = 0;
+  std::wstring path;
+  if (!ParentProcessId(GetCurrentProcessId(), &parent) || !ProcessImagePath(parent, &path)) return std::wstring();
   return path;
 }
 
 std::wstring FileNameOf(const std::wstring& path) {
   size_t slash = path.rfind(L'\\');
   return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
-int64_t FileTimeToUnix(const FILETIME& time) {
-  int64_t ticks = int64_t(uint64_t(time.dwHighDateTime) << 32 | time.dwLowDateTime);
-  return (ticks - 116444736000000000LL) / 10000000;
 }
 
 uint32_t DownloadTimeFromTimes(int64_t creation, int64_t lastWrite) {

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/file_time.h"
+
 // What the installer learns about its own launch: its package name, the
 // distribution channel, the program that started it and how long its own
 // download took.
@@ -32,9 +34,6 @@ std::wstring ParentProcessImagePath();
 
 // The part of a path after its last backslash.
 std::wstring FileNameOf(const std::wstring& path);
-
-// File times in 100-ns units since 1601 as whole seconds since 1970.
-int64_t FileTimeToUnix(const FILETIME& time);
 
 // Last write minus creation when the last write is later, else 0; the low 32
 // bits of the difference.
