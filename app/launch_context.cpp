@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/product.h"
+#include "platform/file_stream.h"
 #include "platform/handle.h"
 #include "platform/process_list.h"
 #include "platform/text.h"
@@ -56,7 +57,7 @@ uint32_t DownloadTimeFromTimes(int64_t creation, int64_t lastWrite) {
 uint32_t DownloadTimeOfFile(HANDLE file) {
   FILETIME creation, access, write;
   if (file == INVALID_HANDLE_VALUE || !file || !GetFileTime(file, &creation, &access, &write)) return 0;
-  return DownloadTimeFromTimes(FileTimeToUnix(creation), FileTimeToUnix(write));
+  return DownloadTimeFromTimes(FileTimeToUnixSeconds(creation), FileTimeToUnixSeconds(write));
 }
 
 std::wstring OwnExecutablePath() {
