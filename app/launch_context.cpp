@@ -4,6 +4,7 @@
 
 #include "common/product.h"
 #include "platform/file_stream.h"
+#include "platform/file_time.h"
 #include "platform/handle.h"
 #include "platform/process_list.h"
 #include "platform/text.h"
@@ -57,7 +58,7 @@ uint32_t DownloadTimeFromTimes(int64_t creation, int64_t lastWrite) {
 uint32_t DownloadTimeOfFile(HANDLE file) {
   FILETIME creation, access, write;
   if (file == INVALID_HANDLE_VALUE || !file || !GetFileTime(file, &creation, &access, &write)) return 0;
-  return DownloadTimeFromTimes(FileTimeToUnixSeconds(creation), FileTimeToUnixSeconds(write));
+  return DownloadTimeFromTimes(FileTimeToUnix(creation), FileTimeToUnix(write));
 }
 
 std::wstring OwnExecutablePath() {

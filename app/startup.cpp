@@ -12,6 +12,7 @@
 #include "download/work_folder.h"
 #include "platform/file_system.h"
 #include "platform/handle.h"
+#include "platform/text.h"
 
 namespace {
 
