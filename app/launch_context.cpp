@@ -1,12 +1,12 @@
 #include "app/launch_context.h"
 
-#include <tlhelp32.h>
-
 #include <vector>
 
 #include "common/product.h"
 #include "platform/file_stream.h"
+#include "platform/file_time.h"
 #include "platform/handle.h"
+#include "platform/process_list.h"
 #include "platform/text.h"
 #include "services/app_info.h"
 
@@ -39,41 +39,10 @@ std::string ChannelFromProductVersion(const std::wstring& productVersion, const 
   }
 }
 
-namespace {
-
-DWORD ParentProcessId() {
-  UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (!snapshot) return 0;
-  PROCESSENTRY32W entry = {};
-  entry.dwSize = sizeof entry;
-  DWORD self = GetCurrentProcessId();
-  for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry))
-    if (entry.th32ProcessID == self) return entry.th32ParentProcessID;
-  return 0;
-}
-
-using QueryFullProcessImageNameFn = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
-using GetModuleFileNameExFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
-
-}  // namespace
-
 std::wstring ParentProcessImagePath() {
-  DWORD parent = ParentProcessId();
-  if (parent == 0) return std::wstring();
-  UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, parent));
-  if (!process) return std::wstring();
-  wchar_t path[260] = {};
-  HMODULE kernel = GetModuleHandleW(L"kernel32");
-  if (auto query = reinterpret_cast<QueryFullProcessImageNameFn>(
-          reinterpret_cast<void*>(GetProcAddress(kernel, "QueryFullProcessImageNameW")))) {
-    DWORD size = 260;
-    return query(process.Get(), 0, path, &size) ? std::wstring(path) : std::wstring();
-  }
-  auto moduleName = reinterpret_cast<GetModuleFileNameExFn>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "K32GetModuleFileNameExW")));
-  LoadedLibrary psapi(L"Psapi");
-  if (!moduleName) moduleName = psapi.Find<GetModuleFileNameExFn>("GetModuleFileNameExW");
-  if (!moduleName || !moduleName(process.Get(), nullptr, path, 260)) return std::wstring();
+  DWORD parent = 0;
+  std::wstring path;
+  if (!ParentProcessId(GetCurrentProcessId(), &parent) || !ProcessImagePath(parent, &path)) return std::wstring();
   return path;
 }
 
@@ -89,7 +58,7 @@ uint32_t DownloadTimeFromTimes(int64_t creation, int64_t lastWrite) {
 uint32_t DownloadTimeOfFile(HANDLE file) {
   FILETIME creation, access, write;
   if (file == INVALID_HANDLE_VALUE || !file || !GetFileTime(file, &creation, &access, &write)) return 0;
-  return DownloadTimeFromTimes(FileTimeToUnixSeconds(creation), FileTimeToUnixSeconds(write));
+  return DownloadTimeFromTimes(FileTimeToUnix(creation), FileTimeToUnix(write));
 }
 
 std::wstring OwnExecutablePath() {

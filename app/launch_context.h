@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/file_time.h"
+
 // What the installer learns about its own launch: its package name, the
 // distribution channel, the program that started it and how long its own
 // download took.

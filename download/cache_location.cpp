@@ -2,7 +2,6 @@
 
 #include <shlobj.h>
 
-#include "analytics/logger.h"
 #include "platform/file_system.h"
 #include "platform/text.h"
 
@@ -45,13 +44,6 @@ std::vector<std::wstring> SplitMultiString(const wchar_t* list) {
 
 bool IsVolumeName(const std::wstring& name) {
   return name.size() > 4 && name.compare(0, 4, L"\\\\?\\") == 0 && name.back() == L'\\';
-}
-
-void ReportNoInstallRoom() {
-  ILoggerServer* logger = GetLogger();
-  logger->ClearProperties();
-  logger->SetStringProperty("error_status", WideToUtf8(L"\u6700\u5927\u78c1\u76d8\u7a7a\u95f4\u4e0d\u8db3"));
-  logger->WriteEvent("vInstallPathError");
 }
 
 }  // namespace
@@ -119,12 +111,3 @@ std::wstring BestVolumeRootOf(const std::vector<std::wstring>& mountPaths) {
 }
 
 std::wstring BestVolumeRoot() { return BestVolumeRootOf(AllMountPaths()); }
-
-std::wstring DefaultInstallLocation(uint64_t required) {
-  std::wstring programFiles = ShellFolder(CSIDL_PROGRAM_FILES);
-  if (!programFiles.empty() && FreeSpaceOfPath(programFiles) > required) return programFiles;
-  std::wstring root = BestVolumeRoot();
-  if (FreeSpaceOfPath(root) > required) return root;
-  ReportNoInstallRoom();
-  return std::wstring();
-}

@@ -33,10 +33,3 @@ std::vector<std::wstring> AllMountPaths();
 using VolumePathNamesFn = BOOL(WINAPI*)(LPCWSTR, LPWCH, DWORD, PDWORD);
 std::vector<std::wstring> MountPathsOf(const std::wstring& volume,
                                        VolumePathNamesFn query = GetVolumePathNamesForVolumeNameW);
-
-// The installed size assumed while the package index has not answered.
-inline constexpr uint64_t kDefaultOriginSize = 178917376;
-
-// Program Files when it has more than `required` bytes free, else the best
-// volume root when that has; else "" after reporting "vInstallPathError".
-std::wstring DefaultInstallLocation(uint64_t required);

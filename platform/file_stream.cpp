@@ -1,5 +1,7 @@
 #include "platform/file_stream.h"
 
+#include "platform/file_time.h"
+
 namespace {
 
 bool IsOpen(HANDLE file) { return file && file != INVALID_HANDLE_VALUE; }
@@ -66,9 +68,9 @@ CFileStream::~CFileStream() { Close(); }
 bool CFileStream::GetTimes(int64_t& creation, int64_t& lastAccess, int64_t& lastWrite) {
   FILETIME created, accessed, written;
   if (!GetFileTime(file_, &created, &accessed, &written)) return false;
-  creation = FileTimeToUnixSeconds(created);
-  lastAccess = FileTimeToUnixSeconds(accessed);
-  lastWrite = FileTimeToUnixSeconds(written);
+  creation = FileTimeToUnix(created);
+  lastAccess = FileTimeToUnix(accessed);
+  lastWrite = FileTimeToUnix(written);
   return true;
 }
 
@@ -93,9 +95,4 @@ HANDLE OpenFileHandle(uint32_t mode, const std::wstring& path) {
                                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) throw "CorvixFileOpen failed";
   return file;
-}
-
-int64_t FileTimeToUnixSeconds(const FILETIME& time) {
-  int64_t ticks = int64_t(uint64_t(time.dwHighDateTime) << 32 | time.dwLowDateTime);
-  return (ticks - 116444736000000000LL) / 10000000;
 }

@@ -74,6 +74,3 @@ enum FileOpenMode : uint32_t {
 // null handle (nothing thrown) for access bits 3 or a share nibble above 4;
 // throws "CorvixFileOpen failed" when the existing file cannot be opened.
 HANDLE OpenFileHandle(uint32_t mode, const std::wstring& path);
-
-// 100-ns units since 1601 as whole seconds since 1970.
-int64_t FileTimeToUnixSeconds(const FILETIME& time);

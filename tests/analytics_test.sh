@@ -74,11 +74,18 @@ run "$folder/velora_setup_ab12cd34ef.exe"
   { echo "FAIL: no spool after a run with the collector down"; failures=$((failures + 1)); }
 "$collector" start "$work/resend.db"
 run "$folder/velora_setup_ab12cd34ef.exe"
-expect "records of both runs, each once" "$work/resend.db" '
-len(named("pSoftInstall")) == 2 and len(named("vSoftQuit")) == 2 and len(of_type(1)) == 2 and
-len(of_type(4)) == 4 and len({r["id"] for r in records}) == len(records) == 10'
+# The exit waits about 2 s at most; on a loaded machine an acknowledged batch
+# may still be in the spool then, and goes out (once) with the next start.
+runs=2
+while [ -e "$roaming/VeloraPkg/Qmx/qmx_spool.dat" ] && [ "$runs" -lt 5 ]; do
+  run "$folder/velora_setup_ab12cd34ef.exe"
+  runs=$((runs + 1))
+done
 [ ! -e "$roaming/VeloraPkg/Qmx/qmx_spool.dat" ] && echo "ok: the spool is empty once delivered" ||
   { echo "FAIL: spool left after delivery"; failures=$((failures + 1)); }
+expect "records of every run, each once" "$work/resend.db" "
+len(named('pSoftInstall')) == $runs and len(named('vSoftQuit')) == $runs and len(of_type(1)) == $runs and
+len(of_type(4)) == 2 * $runs and len({r['id'] for r in records}) == len(records) == 5 * $runs"
 
 # The logger's own rules, seen at the collector.
 use_collector "$work/logger.db"

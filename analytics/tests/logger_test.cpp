@@ -5,14 +5,14 @@
 
 #include "analytics/events.h"
 #include "analytics/logger_server.h"
-#include "analytics/sdk_files.h"
+#include "download/work_folder.h"
 
 namespace {
 
 // A source whose SDK folder is fresh for each test.
 SdkSource TestSource(const wchar_t* name) {
   SdkSource source = InstallerSdkSource();
-  source.sdkFolder = SdkWorkFolder() + name + L"\\";
+  source.sdkFolder = GetWorkFolder() + name + L"\\";
   return source;
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/file_time.h"
+
 #include "app/tests/probe.h"
 #include "common/product.h"
 #include "platform/file_stream.h"
@@ -84,9 +86,8 @@ TEST(LaunchContext, DownloadTimeOfFilesWithSetTimes) {
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   FILETIME creation, access, write;
   ASSERT_TRUE(GetFileTime(file, &creation, &access, &write));
-  EXPECT_EQ(FileTimeToUnixSeconds(write), 1700000093);
-  EXPECT_EQ(DownloadTimeOfFile(file),
-            DownloadTimeFromTimes(FileTimeToUnixSeconds(creation), FileTimeToUnixSeconds(write)));
+  EXPECT_EQ(FileTimeToUnix(write), 1700000093);
+  EXPECT_EQ(DownloadTimeOfFile(file), DownloadTimeFromTimes(FileTimeToUnix(creation), FileTimeToUnix(write)));
   CloseHandle(file);
   SetTimes(path, 1700000093, 1700000000);  // last written before its creation
   file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,

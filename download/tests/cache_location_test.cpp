@@ -1,4 +1,5 @@
 #include "download/cache_location.h"
+#include "download/install_location.h"
 
 #include <shlobj.h>
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/file_time.h"
+
 #include <string>
 
 #include "platform/tests/temp_folder.h"
@@ -133,7 +135,7 @@ TEST(FileStream, TimesInUnixSeconds) {
   EXPECT_EQ(write, 1700000093);
   EXPECT_EQ(access, 1700000093);
   EXPECT_GT(creation, 0);
-  EXPECT_EQ(FileTimeToUnixSeconds(FILETIME{0xD53E8000, 0x019DB1DE}), 0);  // 1970-01-01
+  EXPECT_EQ(FileTimeToUnix(FILETIME{0xD53E8000, 0x019DB1DE}), 0);  // 1970-01-01
 }
 
 }  // namespace
