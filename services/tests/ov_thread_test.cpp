@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "analytics/logger.h"
-#include "analytics/sdk_files.h"
 #include "app/app_context.h"
+#include "download/cache_location.h"
 #include "services/ov_report_thread.h"
 #include "services/read_server_info_thread.h"
 #include "services/tests/services_fixture.h"
@@ -27,7 +27,7 @@ TEST(AttributionThread, ReportsOnlyWithTheLibraryInTheSdkFolder) {
   ASSERT_FALSE(GetLogger()->GetMachineId().empty()) << "the SDK folder is made as the logger loads";
   IServerInfo* server = GetServerInfo();
   ASSERT_EQ(AwaitStatus(*server, 10000), 1);
-  const std::wstring library = SdkCacheFolder() + L"Qmx\\" + kOvuidLibrary;
+  const std::wstring library = GetCacheFolder() + L"Qmx\\" + kOvuidLibrary;
   DeleteFileW(library.c_str());
   stack_admin::Reset(profile::bench::kOvIp);
 
