@@ -84,6 +84,13 @@ TEST_F(GatewayTest, EmptyChannelIsDoneWithoutAnyRequest) {
   EXPECT_EQ(Requests(), 0);
 }
 
+TEST_F(GatewayTest, SlowAnswerWithinTheTimeOutCounts) {
+  stack_admin::ScopedFault slow({profile::bench::kGatewayIp}, "slow:1000");
+  Fetch("ab12cd34");
+  EXPECT_EQ(info_.GetStatus(), 1);
+  EXPECT_EQ(Requests(), 1);
+}
+
 TEST_F(GatewayTest, NotFoundThreeTimesFails) {
   stack_admin::ScopedFault notFound({profile::bench::kGatewayIp}, "404");
   Fetch("ab12cd34");
