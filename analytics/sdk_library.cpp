@@ -4,8 +4,11 @@
 #include <stdexcept>
 #include <vector>
 
-#include "analytics/sdk_files.h"
+#include "download/cache_location.h"
+#include "download/work_folder.h"
+#include "platform/archive.h"
 #include "platform/digest.h"
+#include "platform/file_system.h"
 #include "platform/handle.h"
 #include "qmx_digest.h"
 #include "velora_profile.h"
@@ -68,20 +71,22 @@ std::string ReadLocked(const UniqueHandle& file) {
 SdkSource InstallerSdkSource() {
   SdkSource source;
   source.module = GetModuleHandleW(nullptr);
-  source.workFolder = SdkWorkFolder();
-  std::wstring cache = SdkCacheFolder();
+  source.workFolder = GetWorkFolder();
+  const std::wstring& cache = GetCacheFolder();
   if (!cache.empty()) source.sdkFolder = cache + L"Qmx\\";
   source.expectedMd5 = kQmxDllMd5;
   return source;
 }
 
 HMODULE LoadSdkLibrary(const SdkSource& source, std::wstring* libraryPath) {
+  // Without a work folder the archive has nowhere to go (and must not land in
+  // the current directory).
+  if (source.workFolder.empty()) throw std::runtime_error("Save QMX resource failed");
   const std::wstring archive = source.workFolder + L"Qmx.zip";
   SaveResource(source.module, archive);
-  if (source.sdkFolder.empty() || (GetFileAttributesW(source.sdkFolder.c_str()) == INVALID_FILE_ATTRIBUTES &&
-                                   !CreateDirectoryW(source.sdkFolder.c_str(), nullptr)))
+  if (source.sdkFolder.empty() || (!DirectoryExists(source.sdkFolder) && !CreateDirectories(source.sdkFolder)))
     throw std::runtime_error("Create QMX cache path failed");
-  ExtractSdkArchive(source.sdkFolder, archive);
+  ExtractArchiveAll(source.sdkFolder, archive);
 
   *libraryPath = source.sdkFolder + L"Qmx.dll";
   // The SDK folder is the user's to write and the installer runs elevated:

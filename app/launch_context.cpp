@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/product.h"
+#include "platform/file_stream.h"
 #include "platform/handle.h"
 #include "platform/text.h"
 #include "services/app_info.h"
@@ -81,11 +82,6 @@ std::wstring FileNameOf(const std::wstring& path) {
   return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
-int64_t FileTimeToUnix(const FILETIME& time) {
-  int64_t ticks = int64_t(uint64_t(time.dwHighDateTime) << 32 | time.dwLowDateTime);
-  return (ticks - 116444736000000000LL) / 10000000;
-}
-
 uint32_t DownloadTimeFromTimes(int64_t creation, int64_t lastWrite) {
   return lastWrite > creation ? uint32_t(uint64_t(lastWrite - creation)) : 0;
 }
@@ -93,7 +89,7 @@ uint32_t DownloadTimeFromTimes(int64_t creation, int64_t lastWrite) {
 uint32_t DownloadTimeOfFile(HANDLE file) {
   FILETIME creation, access, write;
   if (file == INVALID_HANDLE_VALUE || !file || !GetFileTime(file, &creation, &access, &write)) return 0;
-  return DownloadTimeFromTimes(FileTimeToUnix(creation), FileTimeToUnix(write));
+  return DownloadTimeFromTimes(FileTimeToUnixSeconds(creation), FileTimeToUnixSeconds(write));
 }
 
 std::wstring OwnExecutablePath() {

@@ -33,9 +33,6 @@ std::wstring ParentProcessImagePath();
 // The part of a path after its last backslash.
 std::wstring FileNameOf(const std::wstring& path);
 
-// File times in 100-ns units since 1601 as whole seconds since 1970.
-int64_t FileTimeToUnix(const FILETIME& time);
-
 // Last write minus creation when the last write is later, else 0; the low 32
 // bits of the difference.
 uint32_t DownloadTimeFromTimes(int64_t creation, int64_t lastWrite);

@@ -6,8 +6,13 @@
 #include "analytics/logger.h"
 #include "app/app_context.h"
 #include "app/launch_context.h"
+#include "app/session_settings.h"
 #include "app/single_instance.h"
+#include "download/cache_location.h"
+#include "download/work_folder.h"
+#include "platform/file_system.h"
 #include "platform/handle.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -54,7 +59,9 @@ void StartServices() {
     WSADATA data;
     WSAStartup(MAKEWORD(1, 1), &data);
     // The package index and channel welcome singletons start their fetch
-    // threads here, and the cache folder gets its "VELORADATA\" sub-folder.
+    // threads here.
+    const std::wstring& cache = GetCacheFolder();
+    if (!cache.empty()) CreateDirectories(cache + L"VELORADATA\\");
   } catch (...) {
   }
 }
@@ -74,6 +81,9 @@ void RunMessageLoop() {
 }  // namespace
 
 int RunInstaller(HINSTANCE instance) {
+  // Static initialisation has made this run's work folder already, and static
+  // destruction removes it; naming it here keeps it in the executable.
+  (void)GetWorkFolder();
   EnsureSingleInstance();
   auto* context = new AppContext;
   SetAppContext(context);
@@ -89,8 +99,10 @@ int RunInstaller(HINSTANCE instance) {
                               FILE_ATTRIBUTE_NORMAL, nullptr));
     LaunchContext launch = ReadLaunchContext(ownFile.Get());
     StoreChannel(*context, launch.channel);
-    // The session settings record "begin_timestamp" and, when the parent is
-    // known, its image path as "launch_appname" here.
+    // The first use of the settings creates them and reads the file back.
+    CSessionSettings& settings = GetSessionSettings();
+    SetBeginTimestamp(AnsiToWide(Int64ToString(CurrentUnixTime())), settings);
+    SetLaunchAppname(launch.parentImagePath, settings);
 
     ReportStart(launch);
 

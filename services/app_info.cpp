@@ -6,14 +6,10 @@
 #include <vector>
 
 #include "common/product.h"
+#include "platform/file_system.h"
 #include "platform/handle.h"
 
 namespace {
-
-bool IsExistingFile(const std::wstring& path) {
-  DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // A REG_SZ value of at most 1023 bytes, or "".
 std::wstring ReadDisplayIcon(HKEY key) {
@@ -36,7 +32,7 @@ bool CAppInfo::RefreshInstalled() {
     RegKey key;
     if (key.Open(HKEY_LOCAL_MACHINE, product::kUninstallKey, KEY_READ | KEY_WOW64_32KEY)) {
       std::wstring candidate = ReadDisplayIcon(key.Get());
-      if (!candidate.empty() && IsExistingFile(candidate)) installedPath_ = candidate;
+      if (!candidate.empty() && FileExists(candidate)) installedPath_ = candidate;
     }
     if (!installedPath_.empty()) installedVersion_ = GetProductVersion(installedPath_);
     return true;

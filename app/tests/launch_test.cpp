@@ -6,6 +6,7 @@
 
 #include "app/tests/probe.h"
 #include "common/product.h"
+#include "platform/file_stream.h"
 #include "platform/text.h"
 
 namespace {
@@ -83,8 +84,9 @@ TEST(LaunchContext, DownloadTimeOfFilesWithSetTimes) {
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   FILETIME creation, access, write;
   ASSERT_TRUE(GetFileTime(file, &creation, &access, &write));
-  EXPECT_EQ(FileTimeToUnix(write), 1700000093);
-  EXPECT_EQ(DownloadTimeOfFile(file), DownloadTimeFromTimes(FileTimeToUnix(creation), FileTimeToUnix(write)));
+  EXPECT_EQ(FileTimeToUnixSeconds(write), 1700000093);
+  EXPECT_EQ(DownloadTimeOfFile(file),
+            DownloadTimeFromTimes(FileTimeToUnixSeconds(creation), FileTimeToUnixSeconds(write)));
   CloseHandle(file);
   SetTimes(path, 1700000093, 1700000000);  // last written before its creation
   file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,

@@ -6,34 +6,6 @@
 
 namespace probe {
 
-std::wstring OwnFolder() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path);
-  return folder.substr(0, folder.rfind(L'\\') + 1);
-}
-
-TempFolder::TempFolder() {
-  wchar_t base[MAX_PATH];
-  GetTempPathW(MAX_PATH, base);
-  wchar_t name[MAX_PATH];
-  GetTempFileNameW(base, L"vlt", 0, name);
-  DeleteFileW(name);
-  CreateDirectoryW(name, nullptr);
-  path_ = std::wstring(name) + L"\\";
-}
-
-TempFolder::~TempFolder() {
-  WIN32_FIND_DATAW entry;
-  HANDLE find = FindFirstFileW((path_ + L"*").c_str(), &entry);
-  if (find != INVALID_HANDLE_VALUE) {
-    do DeleteFileW((path_ + entry.cFileName).c_str());
-    while (FindNextFileW(find, &entry));
-    FindClose(find);
-  }
-  RemoveDirectoryW(path_.c_str());
-}
-
 std::map<std::string, std::string> Run(const std::wstring& exe) {
   std::map<std::string, std::string> values;
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};

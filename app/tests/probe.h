@@ -5,21 +5,12 @@
 #include <map>
 #include <string>
 
+#include "platform/tests/temp_folder.h"
+
 namespace probe {
 
-// The folder of the running test executable, with a trailing backslash.
-std::wstring OwnFolder();
-
-// A fresh empty folder under the temp folder, removed with its files.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  const std::wstring& Path() const { return path_; }
-
- private:
-  std::wstring path_;
-};
+using testing_files::OwnFolder;
+using testing_files::TempFolder;
 
 // Runs the executable and returns its "key=value" lines; "exit" holds the exit
 // code and is missing when it could not be started.

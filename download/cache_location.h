@@ -1,0 +1,42 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Where the installer keeps its files, and how much room a drive has.
+
+// The per-user cache folder: the roaming application-data folder plus
+// "VeloraPkg\", made on first use and kept for the run; "" (and asked again
+// next time) when the application-data folder is unknown.
+const std::wstring& GetCacheFolder();
+
+// Bytes available to this user on the removable or fixed drive that holds the
+// path; 0 for any other kind of drive or when it cannot be read.
+uint64_t FreeSpaceOfPath(const std::wstring& path);
+
+// The writable volume root (ending in '\') with the most free space; else the
+// cache folder; else the system drive's root; else "".
+std::wstring BestVolumeRoot();
+
+// The same choice among the given mount paths, in their order; the first of
+// equally roomy roots wins.
+std::wstring BestVolumeRootOf(const std::vector<std::wstring>& mountPaths);
+
+// The mount paths of every volume, in enumeration order.
+std::vector<std::wstring> AllMountPaths();
+
+// The mount paths of one volume ("\\?\Volume{...}\"). A list that does not fit
+// the first buffer is asked for once more with the size the system names;
+// when that fails too the volume is skipped. `query` is the system call.
+using VolumePathNamesFn = BOOL(WINAPI*)(LPCWSTR, LPWCH, DWORD, PDWORD);
+std::vector<std::wstring> MountPathsOf(const std::wstring& volume,
+                                       VolumePathNamesFn query = GetVolumePathNamesForVolumeNameW);
+
+// The installed size assumed while the package index has not answered.
+inline constexpr uint64_t kDefaultOriginSize = 178917376;
+
+// Program Files when it has more than `required` bytes free, else the best
+// volume root when that has; else "" after reporting "vInstallPathError".
+std::wstring DefaultInstallLocation(uint64_t required);
