@@ -8,6 +8,7 @@
 
 #include "app/app_context.h"
 #include "net/tests/recording_logger.h"
+#include "platform/tests/thrown.h"
 
 // The user's Internet settings as Wine's WinHTTP reads them: the binary value
 // DefaultConnectionSettings of HKCU's Internet Settings\Connections. Written
@@ -34,15 +35,3 @@ class NetTest : public ::testing::Test {
 // The bytes of a file the bench's CDN serves, read from the bench folder.
 std::string CdnFile(const std::string& path);
 
-// Runs body and returns the C string it threw, or "" when it threw nothing.
-template <typename F>
-std::string Thrown(F body) {
-  try {
-    body();
-  } catch (const char* message) {
-    return message;
-  } catch (...) {
-    return "(other exception)";
-  }
-  return std::string();
-}

@@ -21,17 +21,6 @@ const auto* const kWinsock = ::testing::AddGlobalTestEnvironment(new WinsockEnvi
 
 }  // namespace
 
-std::string Thrown(const std::function<void()>& body) {
-  try {
-    body();
-  } catch (const char* message) {
-    return message;
-  } catch (...) {
-    return "(other exception)";
-  }
-  return std::string();
-}
-
 BodyThread::BodyThread(std::function<void()> body)
     : body_(std::move(body)), thread_(CreateThread(nullptr, 0, &BodyThread::Entry, this, 0, nullptr)) {}
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "net/tests/recording_logger.h"
+#include "platform/tests/thrown.h"
 
 // A logger whose UnsealData opens only the texts it was given.
 class TableLogger : public RecordingLogger {
@@ -19,8 +20,6 @@ class TableLogger : public RecordingLogger {
   std::map<std::string, std::string> table_;
 };
 
-// Runs body and returns the C string it threw, or "" when it threw nothing.
-std::string Thrown(const std::function<void()>& body);
 
 // Runs body on a thread of its own; Ended waits up to ms for it to return.
 class BodyThread {
