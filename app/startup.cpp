@@ -13,6 +13,8 @@
 #include "platform/file_system.h"
 #include "platform/handle.h"
 #include "platform/text.h"
+#include "services/read_pkg_info_thread.h"
+#include "services/read_server_info_thread.h"
 
 namespace {
 
@@ -58,8 +60,9 @@ void StartServices() {
   try {
     WSADATA data;
     WSAStartup(MAKEWORD(1, 1), &data);
-    // The package index and channel welcome singletons start their fetch
-    // threads here.
+    // Creating the two singletons starts their fetch threads.
+    if (!GetPkgInfo()) throw "Get package information error";
+    if (!GetServerInfo()) throw "Get server information error";
     const std::wstring& cache = GetCacheFolder();
     if (!cache.empty()) CreateDirectories(cache + L"VELORADATA\\");
   } catch (...) {

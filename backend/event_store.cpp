@@ -3,53 +3,14 @@
 #include <stdexcept>
 
 #include "backend/seal.h"
+#include "backend/sqlite_util.h"
 
 namespace {
 
-// A prepared statement that finalises itself.
-class Statement {
- public:
-  Statement(sqlite3* db, const char* sql) {
-    if (sqlite3_prepare_v2(db, sql, -1, &s_, nullptr) != SQLITE_OK) throw std::runtime_error(sqlite3_errmsg(db));
-  }
-  ~Statement() { sqlite3_finalize(s_); }
-  sqlite3_stmt* Get() const { return s_; }
-  void Text(int i, const std::string& v) {
-    sqlite3_bind_text(s_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
-  }
-  void Int(int i, long long v) { sqlite3_bind_int64(s_, i, v); }
-  std::string Column(int i) {
-    const unsigned char* t = sqlite3_column_text(s_, i);
-    return t ? reinterpret_cast<const char*>(t) : "";
-  }
-
- private:
-  sqlite3_stmt* s_ = nullptr;
-};
-
-std::string Compact(const Json::Value& v) {
-  Json::StreamWriterBuilder builder;
-  builder["indentation"] = "";
-  builder["emitUTF8"] = true;
-  return Json::writeString(builder, v);
-}
-
 Json::Value Parse(const std::string& text) {
   Json::Value v;
-  Json::CharReaderBuilder builder;
-  std::string errors;
-  std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-  reader->parse(text.data(), text.data() + text.size(), &v, &errors);
+  ParseJson(text, &v);
   return v;
-}
-
-void Exec(sqlite3* db, const char* sql) {
-  char* error = nullptr;
-  if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
-    std::string message = error ? error : "sqlite error";
-    sqlite3_free(error);
-    throw std::runtime_error(message);
-  }
 }
 
 // Data fields as their text for people, next to the Base64 that came in.
@@ -69,18 +30,11 @@ bool IsRecordId(const std::string& id) {
   return id.size() == 32 && id.find_first_not_of("0123456789abcdef") == std::string::npos;
 }
 
-EventStore::EventStore(const std::string& path) {
-  if (sqlite3_open(path.c_str(), &db_) != SQLITE_OK) {
-    std::string message = db_ ? sqlite3_errmsg(db_) : "cannot open database";
-    sqlite3_close(db_);
-    throw std::runtime_error(message);
-  }
-  sqlite3_busy_timeout(db_, 5000);
-  Exec(db_, "PRAGMA journal_mode=WAL");
-  Exec(db_,
-       "CREATE TABLE IF NOT EXISTS records (id TEXT PRIMARY KEY, type INTEGER NOT NULL, time INTEGER, app_id TEXT, "
-       "mid TEXT, event TEXT, event_id INTEGER, properties TEXT, fields TEXT, received INTEGER)");
-}
+EventStore::EventStore(const std::string& path)
+    : db_(OpenDatabase(path,
+                       "CREATE TABLE IF NOT EXISTS records (id TEXT PRIMARY KEY, type INTEGER NOT NULL, time INTEGER, "
+                       "app_id TEXT, mid TEXT, event TEXT, event_id INTEGER, properties TEXT, fields TEXT, "
+                       "received INTEGER)")) {}
 
 EventStore::~EventStore() { sqlite3_close(db_); }
 

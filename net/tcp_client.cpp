@@ -121,8 +121,26 @@ void CTCPClient::Connect() {
   ProxyNetworkCheck(proxyType, proxyHost, proxyPort);
 }
 
+void CTCPClient::Close() {
+  std::lock_guard<std::mutex> hold(socketLock_);
+  socket_.Reset();
+}
+
+void CTCPClient::Interrupt() {
+  std::lock_guard<std::mutex> hold(socketLock_);
+  interrupted_ = true;
+  // Under Wine a shutdown alone does not wake a blocked recv; closing the
+  // socket does. Later calls of the worker see no socket and fail.
+  if (socket_.Valid()) shutdown(socket_.Get(), SD_BOTH);
+  socket_.Reset();
+}
+
 void CTCPClient::OpenSocket() {
-  socket_.Reset(socket(AF_INET, SOCK_STREAM, 0));
+  {
+    std::lock_guard<std::mutex> hold(socketLock_);
+    if (interrupted_) throw "Connect failed";
+    socket_.Reset(socket(AF_INET, SOCK_STREAM, 0));
+  }
   if (!socket_.Valid()) throw "Can't create socket";
   if (proxyType != PROXY_NONE) {
     ConnectToProxy();

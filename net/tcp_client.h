@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 #include "net/socket.h"
@@ -33,7 +34,12 @@ class CTCPClient {
   void SendAll(const std::string& data);
   // Exactly n bytes; a peer that closes first fails with "Server can't send data".
   void RecvExact(size_t n, char* buffer);
-  void Close() { socket_.Reset(); }
+  void Close();
+  // Callable from any thread: shuts down the socket of the call in progress,
+  // so that a blocked receive or send fails at once, and makes every later
+  // connection fail with "Connect failed". Lets an owner stop a worker that
+  // waits on the network without killing it.
+  void Interrupt();
 
   // The set-up of an owner (HTTP client, download worker): DNS settings from
   // AppContext, Resolve, and when that fails the own resolver against the
@@ -63,6 +69,8 @@ class CTCPClient {
   int recvTimeout = -1;
   int sendTimeout = -1;
   int connectFailures = 0;
+  std::mutex socketLock_;  // socket_ being replaced against Interrupt
+  bool interrupted_ = false;
   UniqueSocket socket_;
   int32_t proxyType = 0;
   std::string proxyHost;

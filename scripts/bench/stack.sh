@@ -91,15 +91,49 @@ start_proxies() {
   wait_for_tcp "$VELORA_PROXY_IP" "$VELORA_PROXY_PORT" && wait_for_tcp "$VELORA_AUTH_PROXY_IP" "$VELORA_PROXY_PORT"
 }
 
-# The analytics collector; tests reach its database through
-# VELORA_ANALYTICS_DB and control it with scripts/bench/collector.
+# The package on the CDN and the catalog that describes it (size and MD5 are
+# computed from the file by the services as they start).
+make_package() {
+  local dir=$bench/cdn/application/soft_package/pc/57203816/software
+  mkdir -p "$dir" "$bench/services"
+  head -c 1500000 /dev/urandom > "$dir/install.exe"
+  fill_config services/catalog.json "$bench/services/catalog.json"
+  fill_config services/channels.json "$bench/services/channels.json"
+  export VELORA_CATALOG=$bench/services/catalog.json
+}
+
+# The analytics collector with the package service on the package host; tests
+# reach its database through VELORA_ANALYTICS_DB and control it with
+# scripts/bench/collector.
 start_collector() {
   export VELORA_ANALYTICS_DB=$bench/analytics.db
   "$VELORA_ROOT/scripts/bench/collector" start
 }
 
+# serve NAME IP ARGS...: one service process of velora-stack on IP:80.
+serve() {
+  local name=$1 ip=$2
+  shift 2
+  "$VELORA_ROOT/build/host/backend/velora-stack" serve --listen "$ip:80" "$@" >> "$bench/$name.log" 2>&1 &
+  stack_pids+=($!)
+  wait_for_tcp "$ip" 80
+}
+
+# The package service on its fallback address, the gateway (with the banner
+# GIF) and the attribution service, whose reports tests read from
+# VELORA_REPORTS_DB. Each takes faults through its admin path.
+start_services() {
+  convert -size 48x24 xc:'#3060c0' xc:'#c03060' -set delay 20 -loop 0 "$bench/services/banner.gif" || return 1
+  export VELORA_REPORTS_DB=$bench/reports.db
+  serve package-fallback "$VELORA_PKG_FALLBACK_IP" --catalog "$VELORA_CATALOG" \
+    --service-key "$VELORA_STACK_SERVICE_PRIVATE_KEY" --client-key "$VELORA_STACK_CLIENT_PUBLIC_KEY" &&
+  serve gateway "$VELORA_GATEWAY_IP" --channels "$bench/services/channels.json" --gif "$bench/services/banner.gif" \
+    --gif-url "http://$VELORA_GATEWAY_HOST/static/banner.gif" &&
+  serve attribution "$VELORA_OV_IP" --reports "$VELORA_REPORTS_DB"
+}
+
 stack_up() {
-  start_dns && start_public_dns && start_cdn && start_proxies && start_collector
+  start_dns && start_public_dns && start_cdn && make_package && start_proxies && start_collector && start_services
 }
 
 stack_down() {

@@ -1,0 +1,37 @@
+#include "services/ov_report_thread.h"
+
+#include "analytics/logger.h"
+#include "analytics/sdk_files.h"
+#include "app/app_context.h"
+#include "net/context_lock.h"
+#include "platform/hardware_id.h"
+#include "services/read_server_info_thread.h"
+#include "services/service_call.h"
+#include "velora_profile.h"
+
+ReportInputs GatherReportInputs() {
+  ReportInputs in;
+  {
+    ContextLock hold(GetAppContext());
+    if (AppContext* context = GetAppContext()) in.channel = context->channel;
+  }
+  const std::wstring cache = SdkCacheFolder();
+  if (!cache.empty()) in.uid = ReadOvuid(cache + L"Qmx\\" + kOvuidLibrary);
+  in.appName = GetServerInfo()->GetAppName();
+  in.macText = MachineMacAddress();
+  in.machineId = GetLogger()->GetMachineId();
+  in.version = InstallerVersion();
+  return in;
+}
+
+COVReportThread::COVReportThread(HWND mainWindow) : mainWindow_(mainWindow) { Start(); }
+
+COVReportThread::~COVReportThread() { StopBounded(); }
+
+unsigned COVReportThread::Run() {
+  try {
+    return SendReport(GatherReportInputs(), stop_, profile::kAttributionHost);
+  } catch (...) {
+    return 1;
+  }
+}

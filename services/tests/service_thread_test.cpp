@@ -1,0 +1,53 @@
+// The service threads as start-up creates them: each fetch ends with status
+// 1 against the bench, and destroying a thread that waits on a silent
+// service ends its body through the stop signal, not by force.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/app_context.h"
+#include "services/read_pkg_info_thread.h"
+#include "services/read_server_info_thread.h"
+#include "services/tests/services_fixture.h"
+#include "services/tests/stack_admin.h"
+#include "velora_profile.h"
+
+namespace {
+
+// Polls status every 50 ms for at most ms; the last status seen.
+template <typename Info>
+int AwaitStatus(Info& info, int ms) {
+  for (int waited = 0; info.GetStatus() == 0 && waited < ms; waited += 50) Sleep(50);
+  return info.GetStatus();
+}
+
+TEST(ServiceThreads, BothStatusesReachOneWithTheStackUp) {
+  AppContext context;
+  context.channel = "ab12cd34";
+  SetAppContext(&context);
+  CPkgInfo pkg;
+  CServerInfo server;
+  {
+    CReadPkgInfoThread pkgThread(&pkg);
+    CReadServerInfoThread serverThread(&server);
+    EXPECT_EQ(AwaitStatus(pkg, 10000), 1);
+    EXPECT_EQ(AwaitStatus(server, 10000), 1);
+  }
+  SetAppContext(nullptr);
+  EXPECT_EQ(pkg.GetUrlCount(), 4);
+  EXPECT_EQ(server.GetAppId(), "57203816");
+}
+
+TEST(ServiceThreads, DestroyingAThreadInsideASilentExchangeEndsItsBody) {
+  stack_admin::ScopedFault silent({profile::bench::kPkgIp, profile::kPkgFallbackIp}, "silent");
+  CPkgInfo pkg;
+  std::unique_ptr<CReadPkgInfoThread> thread(new CReadPkgInfoThread(&pkg));
+  Sleep(1000);
+  EXPECT_EQ(pkg.GetStatus(), 0);
+  BodyThread destroy([&thread] { thread.reset(); });
+  EXPECT_TRUE(destroy.Ended(kServiceStopBoundMs)) << "the destructor waited for the receive time-out";
+  // A forced end would have left the status pending; the body saw its stop.
+  EXPECT_EQ(pkg.GetStatus(), 2);
+}
+
+}  // namespace

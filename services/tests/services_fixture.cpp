@@ -1,0 +1,55 @@
+#include "services/tests/services_fixture.h"
+
+#include <winsock2.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The installer starts the socket library before any service runs; so do
+// the tests.
+class WinsockEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    WSADATA data;
+    WSAStartup(MAKEWORD(1, 1), &data);
+  }
+  void TearDown() override { WSACleanup(); }
+};
+
+const auto* const kWinsock = ::testing::AddGlobalTestEnvironment(new WinsockEnvironment);
+
+}  // namespace
+
+std::string Thrown(const std::function<void()>& body) {
+  try {
+    body();
+  } catch (const char* message) {
+    return message;
+  } catch (...) {
+    return "(other exception)";
+  }
+  return std::string();
+}
+
+BodyThread::BodyThread(std::function<void()> body)
+    : body_(std::move(body)), thread_(CreateThread(nullptr, 0, &BodyThread::Entry, this, 0, nullptr)) {}
+
+BodyThread::~BodyThread() {
+  WaitForSingleObject(thread_, INFINITE);
+  CloseHandle(thread_);
+}
+
+bool BodyThread::Ended(DWORD ms) { return WaitForSingleObject(thread_, ms) == WAIT_OBJECT_0; }
+
+DWORD WINAPI BodyThread::Entry(void* self) {
+  static_cast<BodyThread*>(self)->body_();
+  return 0;
+}
+
+std::wstring TestFolder() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder = path;
+  return folder.substr(0, folder.rfind(L'\\') + 1);
+}

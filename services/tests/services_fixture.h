@@ -1,0 +1,41 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "net/tests/recording_logger.h"
+
+// A logger whose UnsealData opens only the texts it was given.
+class TableLogger : public RecordingLogger {
+ public:
+  void Add(const std::string& sealed, const std::string& plain) { table_[sealed] = plain; }
+  std::string UnsealData(const std::string& data) override {
+    auto found = table_.find(data);
+    return found == table_.end() ? std::string() : found->second;
+  }
+
+ private:
+  std::map<std::string, std::string> table_;
+};
+
+// Runs body and returns the C string it threw, or "" when it threw nothing.
+std::string Thrown(const std::function<void()>& body);
+
+// Runs body on a thread of its own; Ended waits up to ms for it to return.
+class BodyThread {
+ public:
+  explicit BodyThread(std::function<void()> body);
+  ~BodyThread();
+  BodyThread(const BodyThread&) = delete;
+  BodyThread& operator=(const BodyThread&) = delete;
+  bool Ended(DWORD ms);
+
+ private:
+  static DWORD WINAPI Entry(void* self);
+  std::function<void()> body_;
+  HANDLE thread_;
+};
+
+// The folder of the running test executable, with a trailing backslash.
+std::wstring TestFolder();
