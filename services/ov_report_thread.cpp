@@ -1,7 +1,7 @@
 #include "services/ov_report_thread.h"
 
 #include "analytics/logger.h"
-#include "analytics/sdk_files.h"
+#include "download/cache_location.h"
 #include "app/app_context.h"
 #include "net/context_lock.h"
 #include "platform/hardware_id.h"
@@ -15,7 +15,7 @@ ReportInputs GatherReportInputs() {
     ContextLock hold(GetAppContext());
     if (AppContext* context = GetAppContext()) in.channel = context->channel;
   }
-  const std::wstring cache = SdkCacheFolder();
+  const std::wstring cache = GetCacheFolder();
   if (!cache.empty()) in.uid = ReadOvuid(cache + L"Qmx\\" + kOvuidLibrary);
   in.appName = GetServerInfo()->GetAppName();
   in.macText = MachineMacAddress();
