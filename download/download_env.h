@@ -23,10 +23,10 @@ struct DownloadEnv {
   IPkgInfo* pkgInfo = nullptr;  // null: the package index does not exist
   IAppInfo* appInfo = nullptr;
   PackageRecordAccess settings;
-  std::wstring cacheFolder;     // with a trailing backslash
-  std::wstring ownFileName;     // the running executable's file name, without folder
-  std::wstring ownVersion;      // the running executable's product version
-  std::string defaultUrl;       // used when the index names no URL
+  std::wstring cacheFolder;  // with a trailing backslash
+  std::wstring ownFileName;  // the running executable's file name, without folder
+  std::wstring ownVersion;   // the running executable's product version
+  std::string defaultUrl;    // used when the index names no URL
   std::vector<std::string> reachabilityHosts;
 };
 

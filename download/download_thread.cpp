@@ -17,8 +17,8 @@ bool StartsWith(const std::string& text, const char* prefix) { return text.rfind
 
 }  // namespace
 
-CDownloadThread::CDownloadThread(const std::string& url, int timeoutMs, int attemptLimit, int64_t position,
-                                 int64_t end, IBlockWriter* writer, int32_t block, ILoggerServer* logger)
+CDownloadThread::CDownloadThread(const std::string& url, int timeoutMs, int attemptLimit, int64_t position, int64_t end,
+                                 IBlockWriter* writer, int32_t block, ILoggerServer* logger)
     : attemptLimit_(attemptLimit),
       position_(position),
       end_(end),

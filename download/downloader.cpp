@@ -88,9 +88,7 @@ bool CDownloader::Start() {
   }
 }
 
-int32_t CDownloader::GetPercent() {
-  return size_ > 0 ? int32_t(downloaded_ * 100 / size_) : 0;
-}
+int32_t CDownloader::GetPercent() { return size_ > 0 ? int32_t(downloaded_ * 100 / size_) : 0; }
 
 std::wstring CDownloader::GetFilePath() {
   Hold hold(lock_);
@@ -134,9 +132,8 @@ int32_t CDownloader::GetState() {
   }
   StopWorkers();
   int64_t creation = 0, access = 0, lastWrite = 0;
-  int64_t seconds = guard_ && guard_->GetTimes(creation, access, lastWrite) && lastWrite > creation
-                        ? lastWrite - creation
-                        : 0;
+  int64_t seconds =
+      guard_ && guard_->GetTimes(creation, access, lastWrite) && lastWrite > creation ? lastWrite - creation : 0;
   env_.logger->ClearProperties();
   env_.logger->SetStringProperty(prop::kSoftDownloadStatus, value::kDownloadSucceeded);
   env_.logger->SetIntProperty(prop::kDownloadTime, seconds);

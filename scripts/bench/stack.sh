@@ -132,8 +132,20 @@ start_services() {
   serve attribution "$VELORA_OV_IP" --reports "$VELORA_REPORTS_DB"
 }
 
+# The download tests' packages on the CDN, and the fault origin that serves
+# the same files with faults chosen by path (backend/fault_origin.h).
+start_origin() {
+  mkdir -p "$bench/cdn/pkg"
+  head -c 1001 /dev/urandom > "$bench/cdn/pkg/small.bin"
+  head -c 2097152 /dev/urandom > "$bench/cdn/pkg/large.bin"
+  "$VELORA_ROOT/build/host/backend/velora-origin" "$VELORA_ORIGIN_IP" 80 "$bench/cdn" "$bench/origin.log" \
+    >> "$bench/origin.err" 2>&1 &
+  stack_pids+=($!)
+  wait_for_tcp "$VELORA_ORIGIN_IP" 80
+}
+
 stack_up() {
-  start_dns && start_public_dns && start_cdn && make_package && start_proxies && start_collector && start_services
+  start_dns && start_public_dns && start_cdn && start_origin && make_package && start_proxies && start_collector && start_services
 }
 
 stack_down() {
