@@ -92,11 +92,13 @@ start_proxies() {
 }
 
 # The package on the CDN and the catalog that describes it (size and MD5 are
-# computed from the file by the services as they start).
+# computed from the file by the services as they start): the product's setup
+# program when it is built, else random bytes.
 make_package() {
   local dir=$bench/cdn/application/soft_package/pc/57203816/software
+  local setup=$VELORA_ROOT/build/win/tools/velora-pkg-setup.exe
   mkdir -p "$dir" "$bench/services"
-  head -c 1500000 /dev/urandom > "$dir/install.exe"
+  if [ -f "$setup" ]; then cp "$setup" "$dir/install.exe"; else head -c 1500000 /dev/urandom > "$dir/install.exe"; fi
   fill_config services/catalog.json "$bench/services/catalog.json"
   fill_config services/channels.json "$bench/services/channels.json"
   export VELORA_CATALOG=$bench/services/catalog.json
