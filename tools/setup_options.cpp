@@ -1,7 +1,8 @@
 #include "tools/setup_options.h"
 
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 SetupOptions ParseSetupOptions(const wchar_t* commandLine) {
   SetupOptions options;
