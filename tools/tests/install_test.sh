@@ -11,6 +11,21 @@ package=$VELORA_BENCH_DIR/cdn/application/soft_package/pc/57203816/software/inst
 gets() { grep -c '"GET /application/soft_package/pc/57203816/software/install.exe' "$VELORA_BENCH_DIR/nginx/access.log" || true; }
 events() { "$stack" events --db "$VELORA_ANALYTICS_DB"; }
 
+key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\{5D0E9A21-7C4B-4F83-A6E2-3B9C1D7F0E54}_is1'
+bench_db=$VELORA_ANALYTICS_DB
+cp "$package" "$VELORA_BENCH_DIR/install.exe.saved"
+# The prefix is shared with later tests, which expect a machine without the
+# product, the bench's package and collector: everything goes back.
+restore() {
+  wine reg delete "$key" /reg:32 /f > /dev/null 2>&1 || true
+  rm -rf "$WINEPREFIX/drive_c/Velora Demo" "$WINEPREFIX/drive_c/Velora Fail"
+  find "$WINEPREFIX/drive_c/users" -path '*VeloraPkg/VELORADATA' -prune -exec rm -rf {} + 2>/dev/null || true
+  cp "$VELORA_BENCH_DIR/install.exe.saved" "$package"
+  "$VELORA_ROOT/scripts/bench/collector" stop
+  "$VELORA_ROOT/scripts/bench/collector" start "$bench_db"
+}
+trap restore EXIT
+
 # Its own collector database, so that only this test's events are seen.
 "$VELORA_ROOT/scripts/bench/collector" stop
 export VELORA_ANALYTICS_DB=$VELORA_BENCH_DIR/install-test.db
@@ -22,7 +37,6 @@ echo "$out"
 grep -q "installed into" <<<"$out" || fail "no install reported"
 unix_dir=$(winepath -u "$dir")
 [ -f "$unix_dir/Velora.exe" ] || fail "no program file in $unix_dir"
-key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\{5D0E9A21-7C4B-4F83-A6E2-3B9C1D7F0E54}_is1'
 entry=$(wine reg query "$key" /reg:32 2>/dev/null | tr -d '\r')
 grep -q 'DisplayVersion.*3\.6\.0\.1' <<<"$entry" || fail "uninstall entry: $entry"
 # reg prints through the console code page, which loses the Chinese name.
