@@ -14,7 +14,7 @@ work=$VELORA_BENCH_DIR/download-bench
 mkdir -p "$work"
 file=$VELORA_BENCH_DIR/cdn/pkg/bench.bin
 head -c "$((mib * 1048576))" /dev/urandom > "$file"
-url=http://$VELORA_CDN_HOST/pkg/bench.bin
+url=http://$VELORA_CDN_IP/pkg/bench.bin
 start=$(date +%s%N)
 md5=$(md5sum < "$file" | cut -c1-32)
 md5sum_ms=$(( ($(date +%s%N) - start) / 1000000 ))
@@ -46,7 +46,7 @@ for link in loopback shaped; do
   for _ in $(seq "$runs"); do
     run velora-fetch wine "$fetch" --url "$url" --md5 "$md5" --no-install
     run curl curl -s -o "$work/out.bin" "$url"
-    run aria2c aria2c -q -x2 -s2 --allow-overwrite=true -d "$work" -o out.bin "$url"
+    run aria2c aria2c -q --async-dns=false -x2 -s2 --allow-overwrite=true -d "$work" -o out.bin "$url"
   done
   [ "$link" = shaped ] && tc qdisc del dev lo root
   driver=$(column velora-fetch 1) curl_ms=$(column curl 1) aria_ms=$(column aria2c 1)

@@ -272,6 +272,29 @@ TEST_F(Fetch, ResolutionFailures) {
   EXPECT_EQ(Count(OriginRequests(), "small.bin?never"), 0u);
 }
 
+TEST_F(Fetch, AnIndexWithoutAnswer) {
+  // Failed at once: straight to the default URL.
+  index_.reset(new CPkgInfo);
+  index_->Fail();
+  {
+    Owner o{CreateDownloader(Env())};
+    ASSERT_TRUE(o.d->Start());
+    ASSERT_EQ(RunToEnd(o.d), 4);
+    EXPECT_EQ(o.d->GetCurrentUrl(), DefaultPackageUrl());
+    o.d->ReleasePackage();
+  }
+  // Pending, and the package service cannot be reached: the wait ends at once.
+  FreshCache();
+  logger_.Clear();
+  index_.reset(new CPkgInfo);
+  DownloadEnv env = Env();
+  env.reachabilityHosts = {profile::bench::kOriginIp + std::string(".invalid"), "127.0.0.99"};
+  Owner o{CreateDownloader(env)};
+  ASSERT_TRUE(o.d->Start());
+  EXPECT_EQ(RunToEnd(o.d), 5);
+  EXPECT_EQ(DownloadErrors(), (std::vector<std::string>{"网络失败", "参数错误"}));
+}
+
 TEST_F(Fetch, RedirectsAreFollowedAndTheNameComesFromTheServer) {
   struct Case {
     std::string url;
