@@ -8,6 +8,7 @@
 #include "download/work_folder.h"
 #include "platform/archive.h"
 #include "platform/digest.h"
+#include "platform/file_system.h"
 #include "platform/handle.h"
 #include "qmx_digest.h"
 #include "velora_profile.h"
@@ -82,8 +83,7 @@ HMODULE LoadSdkLibrary(const SdkSource& source, std::wstring* libraryPath) {
   if (source.workFolder.empty()) throw std::runtime_error("Save QMX resource failed");
   const std::wstring archive = source.workFolder + L"Qmx.zip";
   SaveResource(source.module, archive);
-  if (source.sdkFolder.empty() || (GetFileAttributesW(source.sdkFolder.c_str()) == INVALID_FILE_ATTRIBUTES &&
-                                   !CreateDirectoryW(source.sdkFolder.c_str(), nullptr)))
+  if (source.sdkFolder.empty() || (!DirectoryExists(source.sdkFolder) && !CreateDirectories(source.sdkFolder)))
     throw std::runtime_error("Create QMX cache path failed");
   ExtractArchiveAll(source.sdkFolder, archive);
 

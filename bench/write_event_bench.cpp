@@ -31,7 +31,8 @@ int wmain(int argc, wchar_t** argv) {
     QueryPerformanceCounter(&start);
     if (!logger->WriteEvent("vBenchEvent")) ++failed;
     QueryPerformanceCounter(&end);
-    micros.push_back(1e6 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart));
+    micros.push_back(1e6 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                     static_cast<double>(frequency.QuadPart));
     // A pace closer to an installer's than a tight loop, so the sender works
     // while events are written.
     if (i % 50 == 49) Sleep(1);
@@ -44,7 +45,8 @@ int wmain(int argc, wchar_t** argv) {
   QueryPerformanceCounter(&exitStart);
   logger->Release();
   QueryPerformanceCounter(&exitEnd);
-  std::printf("%-6ls release (flush) %.0f ms\n", label,
-              1e3 * static_cast<double>(exitEnd.QuadPart - exitStart.QuadPart) / static_cast<double>(frequency.QuadPart));
+  std::printf(
+      "%-6ls release (flush) %.0f ms\n", label,
+      1e3 * static_cast<double>(exitEnd.QuadPart - exitStart.QuadPart) / static_cast<double>(frequency.QuadPart));
   return failed ? 1 : 0;
 }

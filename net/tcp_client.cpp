@@ -112,6 +112,8 @@ void CTCPClient::Connect() {
     OpenSocket();
     return;
   } catch (...) {
+    // An owner that interrupted the client wants no second route tried.
+    if (interrupted_) throw;
   }
   if (++connectFailures % 2 == 0)
     proxyType = PROXY_NONE;

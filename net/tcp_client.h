@@ -2,6 +2,7 @@
 #include <winsock2.h>
 
 #include <cstddef>
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -74,7 +75,7 @@ class CTCPClient {
   int sendTimeout = -1;
   int connectFailures = 0;
   std::mutex socketLock_;  // socket_ being replaced against Interrupt
-  bool interrupted_ = false;
+  std::atomic<bool> interrupted_{false};
   UniqueSocket socket_;
   int32_t proxyType = 0;
   std::string proxyHost;

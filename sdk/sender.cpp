@@ -26,7 +26,8 @@ struct Entry {
   std::string json;
 };
 
-enum class Outcome { kAcknowledged, kRejected, kFailed };
+enum class Outcome { kAcknowledged, kRejected, kFailed, kNotConfigured };
+constexpr auto kConfigWait = std::chrono::milliseconds(50);
 
 // The batch's body before sealing.
 std::string BatchJson(const SdkConfig& config, const std::vector<Entry>& batch) {
@@ -95,7 +96,7 @@ struct Sender::Shared {
     }
     if (batch->empty()) return Outcome::kAcknowledged;
     SdkConfig config = CurrentConfig();
-    if (config.host.empty() || config.sensorPath.empty() || !config.sealing) return Outcome::kFailed;
+    if (config.host.empty() || config.sensorPath.empty() || !config.sealing) return Outcome::kNotConfigured;
     std::string sealed = config.sealing->Seal(BatchJson(config, *batch));
     if (sealed.empty()) return Outcome::kFailed;
     std::string request = BuildPostRequest(config.host, config.port, config.sensorPath, "application/octet-stream",
@@ -124,6 +125,7 @@ struct Sender::Shared {
 
   void Run() {
     auto backoff = kFirstBackoff;
+    std::chrono::milliseconds configWait = kConfigWait;
     Clock::time_point retryAt = Clock::now();
     for (;;) {
       bool stop;
@@ -140,6 +142,12 @@ struct Sender::Shared {
         while (HasPending() && (!stop || Clock::now() < deadline)) {
           std::vector<Entry> batch;
           Outcome outcome = SendOne(&batch);
+          // The handle is made before it is configured: short waits first.
+          if (outcome == Outcome::kNotConfigured) {
+            retryAt = Clock::now() + configWait;
+            configWait = configWait * 2 > kMaxBackoff ? kMaxBackoff : configWait * 2;
+            break;
+          }
           if (outcome == Outcome::kFailed) {
             retryAt = Clock::now() + backoff;
             backoff = backoff * 2 > kMaxBackoff ? kMaxBackoff : backoff * 2;

@@ -1,8 +1,8 @@
 #include "services/ov_report_thread.h"
 
 #include "analytics/logger.h"
-#include "download/cache_location.h"
 #include "app/app_context.h"
+#include "download/cache_location.h"
 #include "net/context_lock.h"
 #include "platform/hardware_id.h"
 #include "services/read_server_info_thread.h"
@@ -15,7 +15,7 @@ ReportInputs GatherReportInputs() {
     ContextLock hold(GetAppContext());
     if (AppContext* context = GetAppContext()) in.channel = context->channel;
   }
-  const std::wstring cache = GetCacheFolder();
+  const std::wstring& cache = GetCacheFolder();
   if (!cache.empty()) in.uid = ReadOvuid(cache + L"Qmx\\" + kOvuidLibrary);
   in.appName = GetServerInfo()->GetAppName();
   in.macText = MachineMacAddress();

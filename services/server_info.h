@@ -49,9 +49,10 @@ class CServerInfo : public IServerInfo {
 };
 
 // A welcome answer body as its fields: throws "parse decrypt data error" for
-// a body that is not a JSON object, and "member type error" for a "code",
-// "data" or field of an unexpected JSON type. Any "code" but
-// "server.success", or no "data", gives the empty record.
+// a body that is not a JSON object, "member type error" for a "code" that is
+// not a text or a "data" that is not an object, and the JSON library's own
+// error for a field it cannot convert. Any "code" but "server.success", or
+// no "data", gives the empty record.
 ChannelInfo DecodeChannelAnswer(const std::string& body);
 
 // The fetch for channel from the gateway host: nothing at all for an empty

@@ -63,6 +63,8 @@ TEST(Logger, InertAfterAnyLoadingFailure) {
   otherLibrary.expectedMd5 = "0123456789abcdef0123456789abcdef";
   SdkSource noWorkFolder = TestSource(L"no-work-folder");
   noWorkFolder.workFolder = L"Q:\\missing\\";
+  SdkSource emptyWorkFolder = TestSource(L"empty-work-folder");
+  emptyWorkFolder.workFolder = L"";
   SdkSource noSdkFolder = TestSource(L"no-sdk-folder");
   noSdkFolder.sdkFolder = L"Q:\\missing\\Qmx\\";
   struct Case {
@@ -71,6 +73,7 @@ TEST(Logger, InertAfterAnyLoadingFailure) {
   } cases[] = {{"resource 105 missing", noResource},
                {"library digest differs", otherLibrary},
                {"archive cannot be saved", noWorkFolder},
+               {"no work folder", emptyWorkFolder},
                {"SDK folder cannot be made", noSdkFolder}};
   for (const Case& c : cases) {
     CLoggerServer logger(c.source);

@@ -12,12 +12,10 @@ namespace {
 constexpr char kReportPath[] = "/v1/install/orvane";
 constexpr char kFixtureUid[] = "ovuid-fixture-7d3f09a2c4b1e856";
 
-std::wstring FixtureLibrary() { return TestFolder() + L"ovuid\\" + kOvuidLibrary; }
-
 ReportInputs SampleInputs() {
   ReportInputs in;
   in.channel = "ab12cd34";
-  in.uid = ReadOvuid(FixtureLibrary());
+  in.uid = ReadOvuid(OvuidFixture());
   in.appName = "Velora";
   in.macText = "AC-DE-48-00-11-22";
   in.machineId = "0123456789abcdef0123456789abcdef";
@@ -33,7 +31,7 @@ std::string Body(MultipartForm& form) {
 }
 
 TEST(OvuidLibrary, UidOnlyFromALibraryWithTheExport) {
-  EXPECT_EQ(ReadOvuid(FixtureLibrary()), kFixtureUid);
+  EXPECT_EQ(ReadOvuid(OvuidFixture()), kFixtureUid);
   EXPECT_EQ(ReadOvuid(TestFolder() + L"missing\\OVUID.dll"), "");
   EXPECT_EQ(ReadOvuid(TestFolder() + L"ovuid"), "") << "a folder";
   wchar_t system[MAX_PATH] = {};

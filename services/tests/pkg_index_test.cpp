@@ -10,6 +10,7 @@
 #include "analytics/logger.h"
 #include "platform/digest.h"
 #include "services/pkg_index.h"
+#include "services/service_call.h"
 #include "services/tests/services_fixture.h"
 #include "services/tests/stack_admin.h"
 #include "velora_profile.h"
@@ -32,6 +33,7 @@ TEST(IndexRequest, StyledDocumentWithMembersInKeyOrder) {
             "}\n");
   RecordingLogger inert;  // seals nothing, as a logger without its SDK
   EXPECT_EQ(BuildIndexRequest(inert, "3.5.0.2"), "");
+  EXPECT_EQ(InstallerVersion(), "0.9.0.1") << "the test program has no version block";
 }
 
 TEST(IndexDecoding, EveryFailureHasItsText) {

@@ -28,7 +28,9 @@ TEST(ChannelAnswer, JsonRules) {
       {"{\"data\":{\"appId\":\"57\"}}", "", "", false},
       {"{\"code\":0,\"data\":{\"appId\":\"57\"}}", "member type error", "", false},
       {"{\"code\":\"server.success\",\"data\":\"57\"}", "member type error", "", false},
-      {"{\"code\":\"server.success\",\"data\":{\"orvaneOcpc\":\"yes\"}}", "member type error", "", false},
+      {"{\"code\":\"server.success\",\"data\":{\"appId\":57}}", "", "57", false},
+      {"{\"code\":\"server.success\",\"data\":{\"appId\":[57]}}", "(other exception)", "", false},
+      {"{\"code\":\"server.success\",\"data\":{\"orvaneOcpc\":\"yes\"}}", "(other exception)", "", false},
   };
   for (const Case& c : cases) {
     ChannelInfo info;
@@ -80,6 +82,13 @@ TEST_F(GatewayTest, EmptyChannelIsDoneWithoutAnyRequest) {
   EXPECT_EQ(info_.GetStatus(), 1);
   EXPECT_EQ(info_.GetAppId(), "");
   EXPECT_EQ(Requests(), 0);
+}
+
+TEST_F(GatewayTest, SlowAnswerWithinTheTimeOutCounts) {
+  stack_admin::ScopedFault slow({profile::bench::kGatewayIp}, "slow:1000");
+  Fetch("ab12cd34");
+  EXPECT_EQ(info_.GetStatus(), 1);
+  EXPECT_EQ(Requests(), 1);
 }
 
 TEST_F(GatewayTest, NotFoundThreeTimesFails) {

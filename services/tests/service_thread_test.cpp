@@ -14,13 +14,6 @@
 
 namespace {
 
-// Polls status every 50 ms for at most ms; the last status seen.
-template <typename Info>
-int AwaitStatus(Info& info, int ms) {
-  for (int waited = 0; info.GetStatus() == 0 && waited < ms; waited += 50) Sleep(50);
-  return info.GetStatus();
-}
-
 TEST(ServiceThreads, BothStatusesReachOneWithTheStackUp) {
   AppContext context;
   context.channel = "ab12cd34";

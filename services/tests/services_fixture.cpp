@@ -53,3 +53,5 @@ std::wstring TestFolder() {
   std::wstring folder = path;
   return folder.substr(0, folder.rfind(L'\\') + 1);
 }
+
+std::wstring OvuidFixture() { return TestFolder() + L"ovuid\\OVUID.dll"; }

@@ -39,3 +39,12 @@ class BodyThread {
 
 // The folder of the running test executable, with a trailing backslash.
 std::wstring TestFolder();
+// The OVUID.dll stand-in the build puts next to the tests.
+std::wstring OvuidFixture();
+
+// Polls GetStatus every 50 ms for at most ms; the last status seen.
+template <typename Info>
+int AwaitStatus(Info& info, int ms) {
+  for (int waited = 0; info.GetStatus() == 0 && waited < ms; waited += 50) Sleep(50);
+  return info.GetStatus();
+}
