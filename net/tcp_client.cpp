@@ -213,3 +213,13 @@ void CTCPClient::RecvExact(size_t n, char* buffer) {
     got += size_t(r);
   }
 }
+
+int CTCPClient::SendSome(const char* data, int n) {
+  int sent = send(socket_.Get(), data, n, 0);
+  return sent > 0 ? sent : 0;
+}
+
+int CTCPClient::RecvSome(char* buffer, int n) {
+  int got = recv(socket_.Get(), buffer, n, 0);
+  return got > 0 ? got : 0;
+}

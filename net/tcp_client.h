@@ -35,6 +35,10 @@ class CTCPClient {
   void SendAll(const std::string& data);
   // Exactly n bytes; a peer that closes first fails with "Server can't send data".
   void RecvExact(size_t n, char* buffer);
+  // One send or receive call of at most n bytes: the count moved, or 0 when
+  // the peer closed, the time-out ran out or the socket failed. Never throws.
+  int SendSome(const char* data, int n);
+  int RecvSome(char* buffer, int n);
   void Close();
   // Callable from any thread: shuts down the socket of the call in progress,
   // so that a blocked receive or send fails at once, and makes every later

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "common/md5.h"
+#include "platform/file_stream.h"
 
 std::string Md5OfBuffer(const void* data, int32_t length) {
   if (!data || length <= 0) return std::string();
@@ -40,6 +41,22 @@ std::string Md5OfFile(const std::wstring& path) {
     if (fread(block, 1, want, file.get()) != want) return std::string();
     md5.Update(block, want);
     consumed += int64_t(want);
+  }
+  uint8_t digest[16];
+  md5.Final(digest);
+  return Md5Hex(digest);
+}
+
+std::string Md5OfStream(ICorvixStream& stream) {
+  int64_t size = stream.GetSize();
+  if (size <= 0 || size > INT32_MAX || stream.SeekTo(0) != 0) return std::string();
+  Md5 md5;
+  std::unique_ptr<char[]> block(new char[65536]);
+  for (int64_t consumed = 0; consumed < size;) {
+    int32_t want = int32_t(size - consumed < 65536 ? size - consumed : 65536);
+    if (stream.Read(block.get(), want) != want) return std::string();
+    md5.Update(block.get(), size_t(want));
+    consumed += want;
   }
   uint8_t digest[16];
   md5.Final(digest);

@@ -51,6 +51,14 @@ class RegKey {
     key_ = key;
     return true;
   }
+  // Opens or makes root\path with the given rights; false when it cannot.
+  bool Create(HKEY root, const wchar_t* path, REGSAM rights) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(root, path, 0, nullptr, 0, rights, nullptr, &key, nullptr) != ERROR_SUCCESS) return false;
+    if (key_) RegCloseKey(key_);
+    key_ = key;
+    return true;
+  }
   HKEY Get() const { return key_; }
 
  private:

@@ -30,6 +30,10 @@ set(VELORA_ALIAS_HOST      "alias.velora.test")
 set(VELORA_MANY_HOST       "many.velora.test")
 set(VELORA_MANY_PREFIX     "127.0.1.")
 set(VELORA_TEST_SERVER_IP  "127.0.0.70")
+# The download tests: the CDN also on a second port, and a file server that
+# misbehaves on request.
+set(VELORA_CDN_ALT_PORT    "8080")
+set(VELORA_ORIGIN_IP       "127.0.0.32")
 # Analytics SDK: the application key and two RSA-2048 pairs made for the
 # bench only. The installer seals to the service's public key and opens with
 # the client's private key; the bench's services hold the other halves.

@@ -24,6 +24,8 @@ set(VELORA_ALIAS_HOST      "")
 set(VELORA_MANY_HOST       "")
 set(VELORA_MANY_PREFIX     "")
 set(VELORA_TEST_SERVER_IP  "")
+set(VELORA_CDN_ALT_PORT    "")
+set(VELORA_ORIGIN_IP       "")
 # The six public resolvers as the services publish them, in the installer's order.
 set(VELORA_PUBLIC_DNS      "114.114.114.114;114.114.115.115;223.5.5.5;223.6.6.6;8.8.8.8;8.8.4.4")
 set(VELORA_SDK_APP_KEY     "RELEASE_APP_KEY")

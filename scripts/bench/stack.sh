@@ -92,11 +92,13 @@ start_proxies() {
 }
 
 # The package on the CDN and the catalog that describes it (size and MD5 are
-# computed from the file by the services as they start).
+# computed from the file by the services as they start): the product's setup
+# program when it is built, else random bytes.
 make_package() {
   local dir=$bench/cdn/application/soft_package/pc/57203816/software
+  local setup=$VELORA_ROOT/build/win/tools/velora-pkg-setup.exe
   mkdir -p "$dir" "$bench/services"
-  head -c 1500000 /dev/urandom > "$dir/install.exe"
+  if [ -f "$setup" ]; then cp "$setup" "$dir/install.exe"; else head -c 1500000 /dev/urandom > "$dir/install.exe"; fi
   fill_config services/catalog.json "$bench/services/catalog.json"
   fill_config services/channels.json "$bench/services/channels.json"
   export VELORA_CATALOG=$bench/services/catalog.json
@@ -132,8 +134,20 @@ start_services() {
   serve attribution "$VELORA_OV_IP" --reports "$VELORA_REPORTS_DB"
 }
 
+# The download tests' packages on the CDN, and the fault origin that serves
+# the same files with faults chosen by path (backend/fault_origin.h).
+start_origin() {
+  mkdir -p "$bench/cdn/pkg"
+  head -c 1001 /dev/urandom > "$bench/cdn/pkg/small.bin"
+  head -c 2097152 /dev/urandom > "$bench/cdn/pkg/large.bin"
+  "$VELORA_ROOT/build/host/backend/velora-origin" "$VELORA_ORIGIN_IP" 80 "$bench/cdn" "$bench/origin.log" \
+    >> "$bench/origin.err" 2>&1 &
+  stack_pids+=($!)
+  wait_for_tcp "$VELORA_ORIGIN_IP" 80
+}
+
 stack_up() {
-  start_dns && start_public_dns && start_cdn && make_package && start_proxies && start_collector && start_services
+  start_dns && start_public_dns && start_cdn && start_origin && make_package && start_proxies && start_collector && start_services
 }
 
 stack_down() {

@@ -1,0 +1,36 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// A file server for the download tests that misbehaves on request. The first
+// path piece after "/fault/" names the faults, comma-separated:
+//   drop=N     close the connection after N body bytes
+//   stall=MS   after `at` body bytes (at=N, default 0) go silent for MS, then close
+//   norange    ignore Range and answer 200 with the whole file
+//   length=N   announce N as Content-Length
+//   status=C   answer C with a short text body
+//   flip=N     send byte N of the file with its bits inverted
+//   times=K    only the first K matching GETs of this path are faulty
+//   min=N      only GETs whose range starts at N or later match
+// A HEAD is faulty only when neither times nor min is given.
+// The rest of the path names the file under the root. Paths without
+// "/fault/" are served plainly.
+struct FaultSpec {
+  int64_t drop = -1;
+  int64_t stallMs = -1;
+  int64_t stallAt = 0;
+  bool noRange = false;
+  int64_t length = -1;
+  int status = 0;
+  int64_t flip = -1;
+  int64_t times = -1;
+  int64_t min = 0;
+};
+
+// Splits "/fault/SPEC/rest" into the spec and "/rest"; a path without the
+// prefix gives an empty spec and itself.
+FaultSpec ParseFaultPath(const std::string& path, std::string* filePath);
+
+// Serves root on ip:port until killed; each request is logged to logPath as
+// "METHOD PATH RANGE" (RANGE "-" when absent).
+int RunFaultOrigin(const std::string& ip, int port, const std::string& root, const std::string& logPath);
