@@ -75,7 +75,9 @@ class Child {
     id_ = info.dwProcessId;
   }
   ~Child() {
-    if (process_) TerminateProcess(process_.Get(), 0);
+    if (!process_) return;
+    TerminateProcess(process_.Get(), 0);
+    WaitForSingleObject(process_.Get(), 5000);
   }
   DWORD Id() const { return id_; }
   HANDLE Thread() const { return thread_.Get(); }
