@@ -27,8 +27,8 @@ struct FaultSpec {
   int64_t min = 0;
 };
 
-// Splits "/fault/SPEC/rest" into the spec and "/rest"; a path without the
-// prefix gives an empty spec and itself.
+// Splits "/fault/FAULTS/rest" into the faults and "/rest"; a path without the
+// prefix gives no faults and itself.
 FaultSpec ParseFaultPath(const std::string& path, std::string* filePath);
 
 // Serves root on ip:port until killed; each request is logged to logPath as
