@@ -19,14 +19,17 @@ start_dns() {
   wait_for_udp "$VELORA_SYSTEM_DNS" 53
 }
 
-# Waits until something listens on the UDP address, at most 5 s.
-wait_for_udp() {
+# Waits until something listens on ADDRESS PORT, at most 5 s; PROTOCOL is
+# u (UDP) or t (TCP).
+wait_for_listener() {
   for _ in $(seq 100); do
-    ss -Hlun "src $1:$2" | grep -q . && return 0
+    ss -Hl"$1"n "src $2:$3" | grep -q . && return 0
     sleep 0.05
   done
   return 1
 }
+wait_for_udp() { wait_for_listener u "$@"; }
+wait_for_tcp() { wait_for_listener t "$@"; }
 
 # Copies a configuration file of stack/ to DEST with every @BENCH@ and
 # @VELORA_...@ filled in from the bench and the profile.
@@ -34,15 +37,6 @@ fill_config() {
   local script="s|@BENCH@|$bench|g" name
   for name in $(compgen -e VELORA_); do script+=";s|@$name@|${!name}|g"; done
   sed "$script" "$VELORA_ROOT/stack/$1" > "$2"
-}
-
-# Waits until something listens on the TCP address, at most 5 s.
-wait_for_tcp() {
-  for _ in $(seq 100); do
-    ss -Hltn "src $1:$2" | grep -q . && return 0
-    sleep 0.05
-  done
-  return 1
 }
 
 # The stand-ins of the public resolvers, on all six of their addresses.
