@@ -65,7 +65,7 @@ CSessionSettings::CSessionSettings(const std::wstring& file) : filePath(file) {
 CSessionSettings& GetSessionSettings() {
   // Without a cache folder there is no file to write, only memory.
   static CSessionSettings settings(GetCacheFolder().empty() ? std::wstring()
-                                                            : GetCacheFolder() + L"VELORADATA\\config.ini");
+                                                            : DataFolderIn(GetCacheFolder()) + L"config.ini");
   return settings;
 }
 

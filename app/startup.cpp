@@ -9,7 +9,6 @@
 #include "app/session_settings.h"
 #include "app/single_instance.h"
 #include "download/cache_location.h"
-#include "download/work_folder.h"
 #include "platform/file_system.h"
 #include "platform/handle.h"
 #include "platform/text.h"
@@ -24,12 +23,6 @@ void DeclareDpiAware() {
   if (auto set = reinterpret_cast<SetProcessDPIAwareFn>(
           reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"user32"), "SetProcessDPIAware"))))
     set();
-}
-
-void StoreChannel(AppContext& context, const std::string& channel) {
-  context.lock.Lock();
-  context.channel = channel;
-  context.lock.Unlock();
 }
 
 void ReportStart(const LaunchContext& launch) {
@@ -63,8 +56,8 @@ void StartServices() {
     // Creating the two singletons starts their fetch threads.
     if (!GetPkgInfo()) throw "Get package information error";
     if (!GetServerInfo()) throw "Get server information error";
-    const std::wstring& cache = GetCacheFolder();
-    if (!cache.empty()) CreateDirectories(cache + L"VELORADATA\\");
+    const std::wstring dataFolder = DataFolderIn(GetCacheFolder());
+    if (!dataFolder.empty()) CreateDirectories(dataFolder);
   } catch (...) {
   }
 }
@@ -85,9 +78,9 @@ void RunMessageLoop() {
 
 int RunInstaller(HINSTANCE instance) {
   // Static initialisation has made this run's work folder already, and static
-  // destruction removes it; naming it here keeps it in the executable.
-  (void)GetWorkFolder();
-  EnsureSingleInstance();
+  // destruction removes it; the logger unpacks the SDK there.
+  HandFoldersToLogger();
+  SingleInstance single;
   auto* context = new AppContext;
   SetAppContext(context);
   // The own file stays open for the whole run, as when its times were read.
@@ -101,7 +94,7 @@ int RunInstaller(HINSTANCE instance) {
     ownFile.Reset(CreateFileW(exePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
     LaunchContext launch = ReadLaunchContext(ownFile.Get());
-    StoreChannel(*context, launch.channel);
+    context->SetChannel(launch.channel);
     // The first use of the settings creates them and reads the file back.
     CSessionSettings& settings = GetSessionSettings();
     SetBeginTimestamp(AnsiToWide(Int64ToString(CurrentUnixTime())), settings);
@@ -124,6 +117,5 @@ int RunInstaller(HINSTANCE instance) {
   ReportQuit();
   SetAppContext(nullptr);
   delete context;
-  CloseSingleInstance();
   return 0;
 }

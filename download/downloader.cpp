@@ -4,37 +4,14 @@
 
 #include "analytics/events.h"
 #include "analytics/logger.h"
+#include "download/cache_location.h"
 #include "download/package_name.h"
 #include "platform/digest.h"
 #include "platform/file_system.h"
 #include "platform/text.h"
+#include "platform/version_order.h"
 #include "services/app_info.h"
 #include "services/pkg_info.h"
-
-namespace {
-
-// Locks a block of code on a CXMutex.
-class Hold {
- public:
-  explicit Hold(CXMutex& mutex) : mutex_(mutex) { mutex_.Lock(); }
-  ~Hold() { mutex_.Unlock(); }
-  Hold(const Hold&) = delete;
-  Hold& operator=(const Hold&) = delete;
-
- private:
-  CXMutex& mutex_;
-};
-
-}  // namespace
-
-bool VersionNotOlder(const std::wstring& candidate, const std::wstring& reference) {
-  std::vector<std::wstring> c = SplitByAny(candidate, L".");
-  std::vector<std::wstring> r = SplitByAny(reference, L".");
-  if (c.empty() || c.size() != r.size()) return false;
-  for (size_t i = 0; i < c.size(); ++i)
-    if (StringToInt64(WideToAnsi(c[i])) < StringToInt64(WideToAnsi(r[i]))) return false;
-  return true;
-}
 
 IDownloader* CreateDownloader(const DownloadEnv& env) {
   try {
@@ -91,7 +68,7 @@ bool CDownloader::Start() {
 int32_t CDownloader::GetPercent() { return size_ > 0 ? int32_t(downloaded_ * 100 / size_) : 0; }
 
 std::wstring CDownloader::GetFilePath() {
-  Hold hold(lock_);
+  CXMutexGuard hold(lock_);
   return filePath_;
 }
 
@@ -123,7 +100,7 @@ int32_t CDownloader::GetState() {
   }
   if (running) return 1;
   {
-    Hold hold(lock_);
+    CXMutexGuard hold(lock_);
     file_.reset();
   }
   if (!Verify()) {
@@ -187,7 +164,7 @@ void CDownloader::CreateFileAnew() {
   guard_.reset();
   std::unique_ptr<CFileStream> file(new CFileStream(OpenFileHandle(ModeCreate, GetFilePath())));
   if (!file->SetSize(size_)) throw "set file size failed";
-  Hold hold(lock_);
+  CXMutexGuard hold(lock_);
   file_ = std::move(file);
 }
 
@@ -224,7 +201,7 @@ void CDownloader::StopWorkers() {
 }
 
 bool CDownloader::WriteBlock(const char* data, int32_t n, int32_t block, int64_t offset) {
-  Hold hold(lock_);
+  CXMutexGuard hold(lock_);
   if (!file_ || block < 0 || block >= int32_t(blocks_.size())) return false;
   if (file_->SeekTo(offset) != offset || file_->Write(data, n) < 1) return false;
   downloaded_ += n;
@@ -234,7 +211,7 @@ bool CDownloader::WriteBlock(const char* data, int32_t n, int32_t block, int64_t
 
 void CDownloader::UseLocalPackage(const std::wstring& path) {
   {
-    Hold hold(lock_);
+    CXMutexGuard hold(lock_);
     filePath_ = path;
   }
   HoldPackage(env_.settings.md5 ? env_.settings.md5() : std::wstring());
@@ -250,7 +227,7 @@ bool CDownloader::LocalReuse() {
   std::wstring reference = version ? Utf8ToWide(version) : std::wstring();
   std::wstring candidate = env_.settings.path ? env_.settings.path() : std::wstring();
   if (reference.empty() || candidate.empty() || !env_.appInfo) return false;
-  if (!VersionNotOlder(env_.appInfo->GetProductVersion(candidate), reference)) return false;
+  if (!NoPartOlder(WideToUtf8(env_.appInfo->GetProductVersion(candidate)), WideToUtf8(reference))) return false;
   UseLocalPackage(candidate);
   return true;
 }
@@ -258,8 +235,8 @@ bool CDownloader::LocalReuse() {
 void CDownloader::LocalFallback() {
   std::wstring recorded = env_.settings.path ? env_.settings.path() : std::wstring();
   if (recorded.empty() || !env_.appInfo) return;
-  if (!env_.appInfo->GetInstalledPath().empty() &&
-      !VersionNotOlder(env_.appInfo->GetProductVersion(recorded), env_.appInfo->GetInstalledVersion()))
+  if (!env_.appInfo->GetInstalledPath().empty() && !NoPartOlder(WideToUtf8(env_.appInfo->GetProductVersion(recorded)),
+                                                                WideToUtf8(env_.appInfo->GetInstalledVersion())))
     return;
   UseLocalPackage(recorded);
 }
@@ -273,13 +250,13 @@ bool CDownloader::OnUrlInfo(const UrlInfo& info) {
   try {
     if (LocalReuse()) return true;
     size_ = info.size;
-    std::wstring folder = env_.cacheFolder + L"VELORADATA\\";
+    std::wstring folder = DataFolderIn(env_.cacheFolder);
     if (GetFilePath().empty()) {
       std::wstring name = ChannelPackageName(env_.ownVersion);
       if (name.empty()) name = SafePackageFileName(info.fileName);
       if (name.empty()) name = SafePackageFileName(env_.ownFileName);
       if (name.empty()) name = L"CorvixPkg.exe";
-      Hold hold(lock_);
+      CXMutexGuard hold(lock_);
       filePath_ = folder + name;
     }
     CreateDirectories(folder);

@@ -41,10 +41,6 @@ class IDownloader {
 // A new orchestrator over the given services, or null.
 IDownloader* CreateDownloader(const DownloadEnv& env);
 
-// The version test of reuse: same number of parts (not 0), and no part of the
-// candidate below the reference's part at the same place.
-bool VersionNotOlder(const std::wstring& candidate, const std::wstring& reference);
-
 class CDownloader : public IDownloader, public IUrlInfoReceiver, public IBlockWriter {
  public:
   static constexpr int kBlockCount = 2;

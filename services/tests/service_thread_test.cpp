@@ -5,7 +5,6 @@
 
 #include <memory>
 
-#include "app/app_context.h"
 #include "services/read_pkg_info_thread.h"
 #include "services/read_server_info_thread.h"
 #include "services/tests/services_fixture.h"
@@ -15,9 +14,7 @@
 namespace {
 
 TEST(ServiceThreads, BothStatusesReachOneWithTheStackUp) {
-  AppContext context;
-  context.channel = "ab12cd34";
-  SetAppContext(&context);
+  TestChannel channel("ab12cd34");
   CPkgInfo pkg;
   CServerInfo server;
   {
@@ -26,7 +23,6 @@ TEST(ServiceThreads, BothStatusesReachOneWithTheStackUp) {
     EXPECT_EQ(AwaitStatus(pkg, 10000), 1);
     EXPECT_EQ(AwaitStatus(server, 10000), 1);
   }
-  SetAppContext(nullptr);
   EXPECT_EQ(pkg.GetUrlCount(), 4);
   EXPECT_EQ(server.GetAppId(), "57203816");
 }
