@@ -15,14 +15,14 @@ constexpr char kReportPath[] = "/v1/install/orvane";
 
 void RunReport() {
   COVReportThread report;
-  for (int waited = 0; report.IsRunning() && waited < 20000; waited += 50) Sleep(50);
+  for (int waited = 0; report.IsRunning() && waited < int(kHangBoundMs); waited += 50) Sleep(50);
 }
 
 TEST(AttributionThread, ReportsOnlyWithTheLibraryInTheSdkFolder) {
   TestChannel channel("ab12cd34");
   ASSERT_FALSE(GetLogger()->GetMachineId().empty()) << "the SDK folder is made as the logger loads";
   IServerInfo* server = GetServerInfo();
-  ASSERT_EQ(AwaitStatus(*server, 10000), 1);
+  ASSERT_EQ(AwaitStatus(*server, kHangBoundMs), 1);
   const std::wstring library = GetSdkFolder() + kOvuidLibrary;
   DeleteFileW(library.c_str());
   stack_admin::Reset(profile::bench::kOvIp);

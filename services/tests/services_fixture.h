@@ -55,6 +55,10 @@ std::wstring TestFolder();
 // The OVUID.dll stand-in the build puts next to the tests.
 std::wstring OvuidFixture();
 
+// How long a test waits for something that must happen: long enough for a
+// loaded machine, so that it only catches a hang.
+constexpr DWORD kHangBoundMs = 60000;
+
 // Polls GetStatus every 50 ms for at most ms; the last status seen.
 template <typename Info>
 int AwaitStatus(Info& info, int ms) {
