@@ -12,6 +12,10 @@ add_library(jsoncpp STATIC
   ${_json}/src/lib_json/json_writer.cpp)
 target_include_directories(jsoncpp SYSTEM PUBLIC ${_json}/include)
 target_compile_options(jsoncpp PRIVATE -w)
+if(WIN32)
+  # The installer keeps only the parts it reaches (see the top-level list).
+  target_compile_options(jsoncpp PRIVATE -Os -ffunction-sections -fdata-sections)
+endif()
 set_target_properties(jsoncpp PROPERTIES CXX_CLANG_TIDY "")
 
 if(WIN32)
@@ -21,7 +25,7 @@ if(WIN32)
   add_library(minizip STATIC ${_mz}/unzip.c ${_mz}/ioapi.c ${_mz}/iowin32.c)
   target_include_directories(minizip SYSTEM PUBLIC ${_mz})
   target_compile_definitions(minizip PUBLIC NOUNCRYPT)
-  target_compile_options(minizip PRIVATE -w)
+  target_compile_options(minizip PRIVATE -w -Os -ffunction-sections -fdata-sections)
   target_link_libraries(minizip PUBLIC ZLIB::ZLIB)
 
   # mbedtls for the SDK, with the SDK's own configuration.
