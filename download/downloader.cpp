@@ -125,6 +125,7 @@ int32_t CDownloader::GetState() {
 bool CDownloader::HoldPackage(const std::wstring& digest) {
   guard_.reset();
   guardDigest_ = WideToAnsi(digest);
+  guardHashed_ = false;
   try {
     HANDLE handle = OpenFileHandle(ModeRead | ShareDenyWrite, GetFilePath());
     if (!handle || handle == INVALID_HANDLE_VALUE) return false;
@@ -143,6 +144,7 @@ bool CDownloader::Verify() {
   const char* expected = env_.pkgInfo ? env_.pkgInfo->GetMd5() : nullptr;
   if (expected && digest != expected) return false;
   guardDigest_ = digest;
+  guardHashed_ = !digest.empty();
   return !digest.empty() || !expected;
 }
 
@@ -150,15 +152,22 @@ void CDownloader::RecordPackage() {
   const char* indexed = env_.pkgInfo ? env_.pkgInfo->GetMd5() : nullptr;
   std::string md5 = indexed ? indexed : guardDigest_;
   std::wstring path = GetFilePath();
-  if (!md5.empty() && !path.empty() && env_.settings.record) env_.settings.record(AnsiToWide(md5), path);
+  if (!md5.empty() && !path.empty() && env_.settings.record)
+    env_.settings.record(AnsiToWide(md5), path, AnsiToWide(guardDigest_));
 }
 
 bool CDownloader::CheckPackageBeforeLaunch() {
   if (!guard_ || guardDigest_.empty()) return false;
-  return Md5OfStream(*guard_) == guardDigest_;
+  // A digest taken through the held handle still holds: nobody could write
+  // since. A reused package was checked only by its path at start-up.
+  if (!guardHashed_) guardHashed_ = Md5OfStream(*guard_) == guardDigest_;
+  return guardHashed_;
 }
 
-void CDownloader::ReleasePackage() { guard_.reset(); }
+void CDownloader::ReleasePackage() {
+  guard_.reset();
+  guardHashed_ = false;
+}
 
 void CDownloader::CreateFileAnew() {
   guard_.reset();

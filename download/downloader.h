@@ -95,5 +95,6 @@ class CDownloader : public IDownloader, public IUrlInfoReceiver, public IBlockWr
   std::vector<std::unique_ptr<Block>> blocks_;
   std::unique_ptr<CFileStream> guard_;  // read-only, denies writing and deleting
   std::string guardDigest_;
+  bool guardHashed_ = false;  // guardDigest_ was computed through guard_
   bool winsock_ = false;
 };

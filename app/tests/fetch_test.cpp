@@ -99,8 +99,9 @@ class Fetch : public ::testing::Test {
     CSessionSettings* settings = settings_.get();
     env.settings.path = [settings] { return settings->path; };
     env.settings.md5 = [settings] { return settings->md5; };
-    env.settings.record = [settings](const std::wstring& md5, const std::wstring& path) {
-      RecordDownloadedPackage(md5, path, *settings, false);
+    env.settings.record = [settings](const std::wstring& md5, const std::wstring& path,
+                                     const std::wstring& fileDigest) {
+      RecordVerifiedPackage(md5, path, fileDigest, *settings);
     };
     env.cacheFolder = cache_;
     env.ownFileName = L"setup_ab12.exe";
@@ -351,6 +352,30 @@ TEST_F(Fetch, ASecondRunReusesTheVerifiedPackageWithoutAGet) {
   std::vector<std::string> after(log.begin() + before, log.end());
   EXPECT_EQ(Count(after, "\"GET "), 0u);
   EXPECT_TRUE(second.d->CheckPackageBeforeLaunch());
+}
+
+// Start-up checked the recorded package by its path; one changed after that
+// is caught through the held handle just before it would run.
+TEST_F(Fetch, AReusedPackageChangedAfterStartUpIsRefusedBeforeLaunch) {
+  Index({CdnUrl("/pkg/small.bin")}, Md5OfCdnFile("small.bin"));
+  {
+    Owner first{CreateDownloader(Env())};
+    ASSERT_TRUE(first.d->Start());
+    ASSERT_EQ(RunToEnd(first.d), 4);
+  }
+  settings_.reset(new CSessionSettings(cache_ + L"VELORADATA\\config.ini"));
+  const std::wstring recorded = settings_->path;
+  ASSERT_FALSE(recorded.empty());
+  HANDLE file = CreateFileW(recorded.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  ASSERT_TRUE(WriteFile(file, "X", 1, &written, nullptr));
+  CloseHandle(file);
+  Owner second{CreateDownloader(Env())};
+  ASSERT_TRUE(second.d->Start());
+  ASSERT_EQ(RunToEnd(second.d), 4);
+  EXPECT_EQ(second.d->GetFilePath(), recorded);
+  EXPECT_FALSE(second.d->CheckPackageBeforeLaunch());
 }
 
 TEST_F(Fetch, AServerNameWithSeparatorsStaysInThePackageFolder) {
