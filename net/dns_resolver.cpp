@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "net/socket.h"
+#include "platform/handle.h"
 #include "velora_profile.h"
 
 namespace {
@@ -84,6 +85,13 @@ bool WaitReadable(SOCKET socket) {
   }
 }
 
+// The same wait, also ended by the cancel event; readable was selected for
+// the socket's reads before the query went out, so an early reply counts.
+bool WaitReadableOrCancel(HANDLE readable, HANDLE cancel) {
+  HANDLE waits[] = {readable, cancel};
+  return WaitForMultipleObjects(2, waits, FALSE, kReplyWaitSeconds * 1000) == WAIT_OBJECT_0;
+}
+
 }  // namespace
 
 bool IsDottedIPv4(const char* text) {
@@ -145,13 +153,19 @@ int ParseDnsReply(const std::vector<uint8_t>& query, const uint8_t* reply, size_
   return found.count >= 1 ? 0 : -1;
 }
 
-int ResolveA(const char* server, const char* host, DnsResult* result) {
+int ResolveA(const char* server, const char* host, DnsResult* result, HANDLE cancel) {
   if (!host || !result) return -1;
   result->count = 0;
   std::vector<uint8_t> query = BuildDnsQuery(host, uint16_t(GetCurrentProcessId() & 0xFFFF));
   if (query.empty()) return -1;
   UniqueSocket socket(::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP));
   if (!socket.Valid()) return -1;
+  UniqueHandle readable;
+  if (cancel) {
+    if (WaitForSingleObject(cancel, 0) == WAIT_OBJECT_0) return -1;
+    readable.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!readable || WSAEventSelect(socket.Get(), readable.Get(), FD_READ) != 0) return -1;
+  }
   sockaddr_in to = {};
   to.sin_family = AF_INET;
   to.sin_port = htons(53);
@@ -159,7 +173,7 @@ int ResolveA(const char* server, const char* host, DnsResult* result) {
   if (sendto(socket.Get(), reinterpret_cast<const char*>(query.data()), int(query.size()), 0,
              reinterpret_cast<const sockaddr*>(&to), sizeof to) == SOCKET_ERROR)
     return -1;
-  if (!WaitReadable(socket.Get())) return -1;
+  if (cancel ? !WaitReadableOrCancel(readable.Get(), cancel) : !WaitReadable(socket.Get())) return -1;
   std::vector<uint8_t> reply(65536);
   int got = recvfrom(socket.Get(), reinterpret_cast<char*>(reply.data()), int(reply.size()), 0, nullptr, nullptr);
   if (got <= 0) return -1;

@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -16,9 +18,10 @@ struct DnsResult {
 
 // Asks for the A records of host. The server is server when that is dotted
 // IPv4 text, else the first DNS server of the system, else the first public
-// resolver of the profile. Waits at most 3 s for the one reply. 0 when at
+// resolver of the profile. Waits at most 3 s for the one reply, and not at
+// all once the cancel event (manual-reset, may be null) is set. 0 when at
 // least one address was found, -1 otherwise (also for a null host or result).
-int ResolveA(const char* server, const char* host, DnsResult* result);
+int ResolveA(const char* server, const char* host, DnsResult* result, HANDLE cancel = nullptr);
 
 // Exactly four decimal parts of digits only, each at most 255, separated by
 // single dots; leading zeros are allowed.

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "net/dns_resolver.h"
+#include "net/host_lookup.h"
 #include "net/network_check.h"
 #include "net/proxy_discovery.h"
 #include "net/route.h"
@@ -12,18 +13,10 @@
 
 namespace {
 
-// The first IPv4 address of a system lookup, or false.
-bool SystemLookup(const char* name, uint32_t* address) {
-  hostent* entry = gethostbyname(name);
-  if (!entry || entry->h_addrtype != AF_INET || !entry->h_addr_list || !entry->h_addr_list[0]) return false;
-  memcpy(address, entry->h_addr_list[0], 4);
-  return true;
-}
-
 // The first address the own resolver finds, as dotted text; empty when none.
-std::string OwnLookup(const std::string& server, const std::string& host) {
+std::string OwnLookup(const std::string& server, const std::string& host, HANDLE cancel) {
   DnsResult result;
-  if (ResolveA(server.c_str(), host.c_str(), &result) != 0 || result.count < 1) return std::string();
+  if (ResolveA(server.c_str(), host.c_str(), &result, cancel) != 0 || result.count < 1) return std::string();
   char text[256] = {};
   if (!FormatIPv4(result.addresses[0], text, sizeof text)) return std::string();
   return text;
@@ -45,11 +38,12 @@ void CTCPClient::Resolve(const std::string& newHost, uint16_t newPort) {
   uint32_t found = 0;
   bool ok = false;
   if (dnsMode == DNS_SYSTEM) {
-    ok = SystemLookup(host.c_str(), &found);
+    ok = SystemLookup(host.c_str(), cancel_, &found);
   } else if (dnsMode == DNS_OWN) {
     try {
-      std::string dotted = OwnLookup(dnsServer, host);
-      if (!dotted.empty() && SystemLookup(dotted.c_str(), &found)) {
+      std::string dotted = OwnLookup(dnsServer, host, cancel_);
+      // A dotted name needs no name server: no cancel event is needed.
+      if (!dotted.empty() && SystemLookup(dotted.c_str(), nullptr, &found)) {
         host = dotted;
         ok = true;
       }
@@ -70,12 +64,16 @@ void CTCPClient::ResolveForOwner(const std::string& newHost, uint16_t newPort) {
     Resolve(newHost, newPort);
     return;
   } catch (...) {
+    // A cancelled owner wants no second way tried.
+    if (Cancelled()) throw;
   }
   dnsMode = DNS_OWN;
   dnsServer = profile::k114DnsPrimary;
   Resolve(newHost, newPort);
   DnsNetworkCheck(dnsMode, dnsServer);
 }
+
+bool CTCPClient::Cancelled() const { return cancel_ && WaitForSingleObject(cancel_, 0) == WAIT_OBJECT_0; }
 
 void CTCPClient::SetTimeouts(int recvMs, int sendMs) {
   if (recvMs != recvTimeout) {
@@ -154,7 +152,7 @@ void CTCPClient::ConnectToProxy() {
   u_long nonBlocking = 1;
   if (ioctlsocket(s, FIONBIO, &nonBlocking) != 0) throw "Can't set not block";
   uint32_t proxyAddress = 0;
-  if (!SystemLookup(proxyHost.c_str(), &proxyAddress)) throw "Can't connect proxy server";
+  if (!SystemLookup(proxyHost.c_str(), cancel_, &proxyAddress)) throw "Can't connect proxy server";
   sockaddr_in to = SocketAddress(proxyAddress, htons(proxyPort));
   if (connect(s, reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) {
     fd_set writable;

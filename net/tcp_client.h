@@ -1,8 +1,8 @@
 #pragma once
 #include <winsock2.h>
 
-#include <cstddef>
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -15,7 +15,10 @@
 // stays usable afterwards. One thread uses an object at a time.
 class CTCPClient {
  public:
-  CTCPClient() = default;
+  // cancel: a manual-reset event of the owner (may be null, borrowed) that,
+  // once set, ends a name lookup in progress and makes later ones fail, so a
+  // stopping owner never waits for a silent name server.
+  explicit CTCPClient(HANDLE cancel = nullptr) : cancel_(cancel) {}
   CTCPClient(const CTCPClient&) = delete;
   CTCPClient& operator=(const CTCPClient&) = delete;
   virtual ~CTCPClient() = default;
@@ -66,6 +69,7 @@ class CTCPClient {
   void ConnectToProxy();
   bool TunnelThroughProxy();
   void ApplyTimeout(int option, int value);
+  bool Cancelled() const;
 
   std::string host;
   uint32_t address = 0;  // network order
@@ -82,4 +86,5 @@ class CTCPClient {
   uint16_t proxyPort = 0;
   int32_t dnsMode = 0;
   std::string dnsServer;
+  HANDLE cancel_ = nullptr;
 };

@@ -42,7 +42,9 @@ uint32_t HexValue(const std::string& text) {
 
 }  // namespace
 
-CTCPHttp::CTCPHttp(const std::string& host, uint16_t port) { ResolveForOwner(host, port); }
+CTCPHttp::CTCPHttp(const std::string& host, uint16_t port, HANDLE cancel) : CTCPClient(cancel) {
+  ResolveForOwner(host, port);
+}
 
 std::string CTCPHttp::Get(const std::string& path, const std::string& hostHeader) {
   Connect();

@@ -21,8 +21,8 @@ struct HttpHeaders {
 class CTCPHttp : public CTCPClient {
  public:
   // Resolves host (falling back to the own resolver). Time-outs are set
-  // afterwards with SetTimeouts.
-  CTCPHttp(const std::string& host, uint16_t port);
+  // afterwards with SetTimeouts. cancel: as for CTCPClient.
+  CTCPHttp(const std::string& host, uint16_t port, HANDLE cancel = nullptr);
 
   // The body of a 200 response; empty for any other status.
   std::string Get(const std::string& path, const std::string& hostHeader);

@@ -22,6 +22,10 @@ class StopSignal {
   bool Stopped() const { return stopped_.load(); }
   // Sleeps up to ms; false when the stop came (before or during the sleep).
   bool Sleep(DWORD ms);
+  // The manual-reset event that the stop sets (null if it could not be
+  // made): the cancel event of the thread's connections, which ends their
+  // name lookups.
+  HANDLE Event() const { return wake_.Get(); }
 
   // The connection the thread is using for the life of the object; a stop
   // that came earlier interrupts it at once.

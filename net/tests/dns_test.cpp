@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <set>
 #include <string>
+#include <thread>
 
 #include "net/tests/net_fixture.h"
 #include "net/tests/test_servers.h"
+#include "platform/handle.h"
 #include "velora_profile.h"
 
 namespace {
@@ -131,10 +134,15 @@ TEST(ResolveA, FaultyReplies) {
       return reply;
     });
     ASSERT_TRUE(server.Listening());
-    DnsResult result;
-    EXPECT_EQ(ResolveA(profile::bench::kTestServerIp, "x.velora.test", &result), c.expected) << c.what;
-    if (c.expected == 0) {
-      EXPECT_EQ(Dotted(result.addresses[0]), "10.1.2.3");
+    // The wait that a cancel event can end reads the same replies.
+    UniqueHandle cancel(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    for (HANDLE event : {HANDLE(nullptr), cancel.Get()}) {
+      DnsResult result;
+      EXPECT_EQ(ResolveA(profile::bench::kTestServerIp, "x.velora.test", &result, event), c.expected)
+          << c.what << (event ? " (cancellable)" : "");
+      if (c.expected == 0) {
+        EXPECT_EQ(Dotted(result.addresses[0]), "10.1.2.3");
+      }
     }
   }
 }
@@ -144,6 +152,30 @@ TEST(ResolveA, NoReplyWithinThreeSeconds) {
   ASSERT_TRUE(silent.Listening());
   DnsResult result;
   EXPECT_EQ(ResolveA(profile::bench::kTestServerIp, "x.velora.test", &result), -1);
+}
+
+// An owner that stops does not wait out a silent server: the cancel event
+// ends the wait for the reply, and a set event asks nothing at all.
+TEST(ResolveA, CancelEndsTheWaitForASilentServer) {
+  std::atomic<int> queries{0};
+  TestDnsServer silent([&queries](const std::vector<uint8_t>&) {
+    ++queries;
+    return std::vector<uint8_t>();
+  });
+  ASSERT_TRUE(silent.Listening());
+  UniqueHandle cancel(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  std::thread stopper([&cancel] {
+    Sleep(100);
+    SetEvent(cancel.Get());
+  });
+  DnsResult result;
+  DWORD start = GetTickCount();
+  EXPECT_EQ(ResolveA(profile::bench::kTestServerIp, "x.velora.test", &result, cancel.Get()), -1);
+  // Well inside the three seconds of a wait that runs out by itself.
+  EXPECT_LT(GetTickCount() - start, 2500u);
+  stopper.join();
+  EXPECT_EQ(ResolveA(profile::bench::kTestServerIp, "x.velora.test", &result, cancel.Get()), -1);
+  EXPECT_EQ(queries, 1);
 }
 
 }  // namespace
