@@ -16,6 +16,10 @@ constexpr int kHeadAttempts = 10;
 constexpr DWORD kHeadPauseMs = 100;
 constexpr int kHeadTimeoutMs = 3000;
 constexpr DWORD kIndexWaitMs = 10000;
+// Every HEAD has bounds of its own, but candidates, redirects and attempts
+// multiply them; past this the resolution begins no further HEAD and goes on
+// with what it has.
+constexpr DWORD kResolutionLimitMs = 180000;
 // The reachability check alone returns at once on a loopback or a refusing
 // network; the pause keeps the wait for the index from spinning.
 constexpr DWORD kIndexPollPauseMs = 50;
@@ -64,6 +68,7 @@ std::string QueryUrlInfoThread::CurrentUrl() {
 }
 
 unsigned QueryUrlInfoThread::Run() {
+  runStart_ = GetTickCount();
   started_ = true;
   try {
     if (!CollectFromIndex()) {
@@ -193,6 +198,10 @@ HttpHeaders QueryUrlInfoThread::HeaderLines(std::string& url) {
 HttpHeaders QueryUrlInfoThread::HeadWithRetries(const UrlParts& parts) {
   for (int attempt = 0; attempt < kHeadAttempts; ++attempt) {
     CheckStop();
+    if (GetTickCount() - runStart_ >= kResolutionLimitMs) {
+      ReportError(value::kTooManyRetries);
+      break;
+    }
     HttpHeaders headers;
     try {
       CTCPHttp client(parts.host, parts.port);

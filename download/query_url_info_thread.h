@@ -49,6 +49,7 @@ class QueryUrlInfoThread : public CCorvixBasedThread {
   IUrlInfoReceiver* receiver_;
   std::atomic<bool> stop_{false};
   std::atomic<bool> started_{false};
+  DWORD runStart_ = 0;
   std::atomic<bool> done_{false};
   std::mutex lock_;  // url_, result_.urls and client_ against CurrentUrl and the destructor
   std::string url_;
