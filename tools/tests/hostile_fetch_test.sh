@@ -62,10 +62,11 @@ PY
 failed='named("pSoftDownloadResult") == [{"soft_download_status": "下载失败", "download_time": -1}]'
 unrecorded='not re.search(r"^(md5|path)=[^\r\n]", ini, re.M)'
 
-# A cache drive that fills up: 2 MB of package on 512 KB, with no digest to
-# catch the zeros.
+# A cache drive that fills up half-way through the second 1 MB write (a short
+# write, not a failed one): 2 MB of package on 1.5 MB, with no digest to catch
+# the zeros.
 mkdir -p "$data"
-mount -t tmpfs -o size=512k tmpfs "$data"
+mount -t tmpfs -o size=1536k tmpfs "$data"
 run full-disk 1 "$failed and $unrecorded and
   [p[\"error_status\"] for p in named(\"vSoftDownloadError\")][:1] == [\"写文件出错\"]" \
   --url "$origin/pkg/large.bin" --md5 ""
