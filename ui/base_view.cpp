@@ -166,6 +166,8 @@ void IBaseView::OnWidgetClick(int, LPARAM) {}
 LRESULT IBaseView::PageProc(UINT message, WPARAM wParam, LPARAM lParam, bool layered) {
   switch (message) {
     case WM_PAINT: return layered ? PaintLayered() : PaintOpaque(message, wParam, lParam);
+    // The widgets cover the whole client area; an erase would paint over them.
+    case WM_ERASEBKGND: return 0;
     case WM_MOUSEMOVE: return OnMouseMove(message, wParam, lParam);
     case WM_LBUTTONDOWN: return OnLButtonDown(message, wParam, lParam);
     case WM_LBUTTONUP: return OnLButtonUp(message, wParam, lParam);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/text_layout.h"
+
 using namespace Gdiplus;
 
 void AddRoundedPath(GraphicsPath& path, int x, int y, int w, int h, int r) {
@@ -113,8 +115,20 @@ void StyleFont::DrawText(Graphics& graphics, const std::wstring& text, uint32_t 
     graphics.DrawString(text.c_str(), static_cast<INT>(text.size()), font_.get(), layout, &format, &brush);
     return;
   }
+  // Each line goes into the path by itself, aligned within its own box.
+  StringFormat lineFormat;
+  lineFormat.SetAlignment(format.GetAlignment());
+  lineFormat.SetLineAlignment(StringAlignmentNear);
+  lineFormat.SetFormatFlags(StringFormatFlagsNoWrap);
+  const bool noWrap = (format.GetFormatFlags() & StringFormatFlagsNoWrap) != 0;
+  const int alignY = format.GetLineAlignment() == StringAlignmentCenter ? 1
+                     : format.GetLineAlignment() == StringAlignmentFar  ? 2
+                                                                        : 0;
   GraphicsPath path;
-  path.AddString(text.c_str(), static_cast<INT>(text.size()), family_.get(), style_, size_, layout, &format);
+  for (const TextLine& line : LayOutLines(graphics, text, *font_, layout, noWrap, alignY)) {
+    path.AddString(line.text.c_str(), static_cast<INT>(line.text.size()), family_.get(), style_, size_, line.box,
+                   &lineFormat);
+  }
   graphics.FillPath(&brush, &path);
 }
 
