@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdio>
+#include <functional>
 #include <iterator>
 #include <memory>
 
@@ -19,8 +20,8 @@
 #include "ui/checkbox_resource.h"
 #include "ui/layout_resource.h"
 #include "ui/progress_resource.h"
+#include "ui/prompt_window.h"
 #include "ui/resource_mgr.h"
-#include "ui/ui_messages.h"
 #include "ui/widget_table.h"
 
 namespace {
@@ -192,11 +193,13 @@ void MapLine(FILE* map, const char* name, RECT r, POINT origin) {
                  origin.y + r.bottom);
 }
 
-// A view built from a table and laid out over its window's client area.
+// A view built from a table and laid out over its window's client area; its
+// click dispatcher hands the clicked widget's id on.
 class TableView : public IBaseView {
  public:
-  TableView(HWND window, IResourceMgr* resources, const WidgetRow* rows, int count, bool layered)
-      : IBaseView(window, resources), layered_(layered) {
+  TableView(HWND window, IResourceMgr* resources, const WidgetRow* rows, int count, bool layered,
+            std::function<void(int)> onClick)
+      : IBaseView(window, resources), layered_(layered), onClick_(std::move(onClick)) {
     IBaseResource* root = BuildWidgets(*this, rows, count);
     RECT client;
     GetClientRect(window, &client);
@@ -212,30 +215,17 @@ class TableView : public IBaseView {
     MapLine(map, name, Widget(index)->rect, origin);
   }
 
+ protected:
+  void OnWidgetClick(int index, LPARAM) override {
+    if (IBaseResource* widget = Widget(index)) onClick_(widget->id);
+  }
+
  private:
   bool layered_;
+  std::function<void(int)> onClick_;
 };
 
-class PromptWindow : public IBaseWindow {
- public:
-  PromptWindow(HWND owner, IResourceMgr* resources)
-      : IBaseWindow(kPromptClass, owner, 400, 200),
-        view_(window_, resources, kPromptRows, static_cast<int>(std::size(kPromptRows)), true) {}
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_ERASEBKGND) return 0;
-    if (message == WM_WIDGET_CLICK) {
-      // Every button of the prompt closes it.
-      if (view_.Widget(static_cast<int>(wParam))->kind == kKindButton)
-        PostMessageW(GetWindow(window_, GW_OWNER), WM_APP + 1, 0, 0);
-      return 0;
-    }
-    return view_.WindowProc(message, wParam, lParam);
-  }
-  TableView& View() { return view_; }
-
- private:
-  TableView view_;
-};
+constexpr UINT kClosePrompt = WM_APP + 1;
 
 class GalleryWindow : public IBaseWindow {
  public:
@@ -243,7 +233,8 @@ class GalleryWindow : public IBaseWindow {
       : IBaseWindow(kMainClass, nullptr, 600, 400),
         resources_(resources),
         map_(map),
-        view_(window_, resources, kMainRows, static_cast<int>(std::size(kMainRows)), false) {
+        view_(window_, resources, kMainRows, static_cast<int>(std::size(kMainRows)), false,
+              [this](int id) { OnClick(id); }) {
     ShowcaseStates();
     const unsigned values[3] = {0, 50, 100};
     for (int i = 0; i < 3; ++i) static_cast<CProgressResource*>(view_.Widget(29 + i))->SetProgress(values[i]);
@@ -254,21 +245,24 @@ class GalleryWindow : public IBaseWindow {
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
-      case WM_WIDGET_CLICK: {
-        const int id = view_.Widget(static_cast<int>(wParam))->id;
-        if (id == kIdClose) PostQuitMessage(0);
-        if (id == kIdOpenPrompt && !prompt_) OpenPrompt();
-        ShowcaseStates();
-        view_.Redraw();
-        return 0;
-      }
-      case WM_APP + 1: prompt_.reset(); return 0;
+      case kClosePrompt: prompt_.reset(); return 0;
       case WM_CLOSE: PostQuitMessage(0); return 0;
+      // The showcase keeps its states whatever the pointer passes over (Wine
+      // may send a move at a stale position when the window appears); the
+      // prompt shows the live hover looks.
+      case WM_MOUSEMOVE: return DefWindowProcW(window_, message, wParam, lParam);
       default: return view_.WindowProc(message, wParam, lParam);
     }
   }
 
  private:
+  void OnClick(int id) {
+    if (id == kIdClose) PostQuitMessage(0);
+    if (id == kIdOpenPrompt && !prompt_) OpenPrompt();
+    ShowcaseStates();
+    view_.Redraw();
+  }
+
   // Every state on show: the default and the blue buttons in all four, the
   // icon buttons in two, the link in hover, one checkbox off.
   void ShowcaseStates() {
@@ -290,13 +284,18 @@ class GalleryWindow : public IBaseWindow {
   }
 
   void OpenPrompt() {
-    prompt_ = std::make_unique<PromptWindow>(window_, resources_);
-    prompt_->View().ShowAndActivate(prompt_->Handle(), true);
+    prompt_ = std::make_unique<CPromptWindow>(kPromptClass, window_, 400, 200);
+    // Every button of the prompt closes it, after its click has been handled.
+    HWND owner = window_;
+    auto* view = new TableView(prompt_->Handle(), resources_, kPromptRows, static_cast<int>(std::size(kPromptRows)),
+                               true, [owner](int) { PostMessageW(owner, kClosePrompt, 0, 0); });
+    prompt_->SetView(std::unique_ptr<IBaseView>(view));
+    view->ShowAndActivate(prompt_->Handle(), true);
     UpdateWindow(prompt_->Handle());
     RECT r;
     GetWindowRect(prompt_->Handle(), &r);
     MapLine(map_, "prompt", r, POINT{0, 0});
-    prompt_->View().Map(map_, "prompt_cancel", 9);
+    view->Map(map_, "prompt_cancel", 9);
     if (map_) std::fflush(map_);
   }
 
@@ -315,7 +314,7 @@ class GalleryWindow : public IBaseWindow {
   IResourceMgr* resources_;
   FILE* map_;
   TableView view_;
-  std::unique_ptr<PromptWindow> prompt_;
+  std::unique_ptr<CPromptWindow> prompt_;
 };
 
 }  // namespace

@@ -43,6 +43,8 @@ IBaseResource* MakeWidget(IBaseView& view, const WidgetRow& row) {
   }
   if (row.kind == kKindBackground || row.kind == kKindImage) drawable->SetImage(ImageOf(view, row.images[0]));
   drawable->aspectRatio = row.aspectRatio;
+  drawable->marginX = row.margins[0];
+  drawable->marginY = row.margins[1];
   return drawable;
 }
 }  // namespace

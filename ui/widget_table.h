@@ -25,6 +25,8 @@ struct WidgetRow {
   std::array<unsigned, 4> padding = {};
   unsigned spacing = 0;
   bool hidden = false;
+  // Drawable widgets: marginX and marginY, pixels at 100 % (negative shrinks).
+  std::array<int, 2> margins = {};
 };
 
 // Makes the widgets of the rows, appends them to the view in row order and
