@@ -122,5 +122,13 @@ run nodir "$probe" skin "$(win "$work/plain-file")\\"
 expect_output nodir "manager null"
 expect_events nodir "$start"
 
+# No work folder at all: reported, and the archive is written and unpacked
+# where the program runs (here a folder that already has an empty "images").
+mkdir -p "$work/cwd/images"
+( cd "$work/cwd" && run nowork "$probe" skin "" logo.png )
+expect_output nowork "manager 15"
+expect_output nowork "logo.png 240x240"
+expect_events nowork "$start" "$lookup" "$lookup" "vResourceError 创建缓存路径失败" "$made"
+
 echo "failures: $failures"
 [ "$failures" = 0 ]
