@@ -168,7 +168,7 @@ const WidgetRow kMainRows[] = {
     /* 36 */ {kKindText, 8, 34, 1, L"内边距 12 / 10，间距 10", &kNestNote},
     /* 37 */ {kKindImage, 1, 32, 1, nullptr, nullptr, {L"error_icon.png"}, 1.0},
     /* 38 */ {kKindImage, 1, 32, 1, nullptr, nullptr, {L"inquire_icon.png"}, 1.0},
-    /* 39 */ {kKindSpacer, 10, 32, 1},
+    /* 39 */ {kKindImage, 1, 32, 3, nullptr, nullptr, {L"install_banner.png"}, 2.0},
     /* 40 */ {kKindText, 8, 32, 5, L"磁盘空间不足", &kWarning},
 };
 
