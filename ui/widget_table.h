@@ -32,4 +32,6 @@ struct WidgetRow {
 // Makes the widgets of the rows, appends them to the view in row order and
 // links each to its layout; returns the widget of the first row (the root),
 // or null for an empty table. Images come from the view's resource manager.
+// Rows of kinds without a class of their own here (the edit box and the
+// animated image) are made as plain images of that kind.
 IBaseResource* BuildWidgets(IBaseView& view, const WidgetRow* rows, int count);
