@@ -3,8 +3,9 @@
 # the main window alone and with the prompt over it (build/win/screens/), the
 # default button colours of every state and the progress bar at the pixels,
 # the prompt's transparent corners, and real clicks: one opens the prompt, one
-# of its buttons closes it, the close button ends the program. The display
-# setting is put back when the test ends.
+# of its buttons closes it, a drag on the background moves the window, the
+# close button ends the program. The display setting is put back when the test
+# ends.
 set -uo pipefail
 gallery=$1
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -96,8 +97,21 @@ for row in "96 100" "144 150"; do
   got=$(pixel "$work/screen.png" $((pl + 30)) $((pb - 12))) want=$(pixel "$work/before.png" $((pl + 30)) $((pb - 12)))
   check "$percent %: its button closes the prompt ($got = $want)" "$([ "$got" = "$want" ]; echo $?)"
 
+  # Pressing on the page's background drags the borderless window.
+  read -r l t r b <<< "$(rect main)"
+  window=$(xdotool search --onlyvisible --name Velora | head -n 1)
+  xdotool mousemove $(((l + r) / 2)) $((b - 4)) mousedown 1
+  sleep 0.5
+  xdotool mousemove $(((l + r) / 2 + 60)) $((b - 4 + 44))
+  sleep 0.5
+  xdotool mouseup 1
+  sleep 1
+  at=$(xdotool getwindowgeometry "$window" | awk '/Position/ { print $2 }')
+  check "$percent %: a drag on the background moves the window by 60, 44 (to $at)" \
+    "$([ "$at" = "$((l + 60)),$((t + 44))" ]; echo $?)"
+
   read -r x y <<< "$(centre close)"
-  xdotool mousemove "$x" "$y" click 1
+  xdotool mousemove $((x + 60)) $((y + 44)) click 1
   status=0
   for _ in $(seq 1 300); do kill -0 "$pid" 2> /dev/null || break; sleep 0.1; done
   wait "$pid" || status=$?
