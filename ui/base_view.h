@@ -61,8 +61,9 @@ class IBaseView {
   // What the page does when the widget at `index` was clicked.
   virtual void OnWidgetClick(int index, LPARAM position);
   // Hover look for the button at `target` (when it is one), normal look for
-  // every other button that is not disabled; whether any look changed.
-  bool UpdateStates(int target);
+  // every other button that is not disabled; whether any look changed. Pages
+  // with more stateful widgets extend it.
+  virtual bool UpdateStates(int target);
 
   LRESULT OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnLButtonDown(UINT message, WPARAM wParam, LPARAM lParam);
