@@ -5,12 +5,12 @@
 #include <string>
 
 #include "platform/xmutex.h"
+#include "ui/display_scale.h"
 
 // The one process-wide context. Every reader and writer of the network route
 // and the channel holds `lock` for the duration of the copy.
 struct AppContext {
-  double uiScale = 1.0;
-  double dpiScale = 1.0;
+  DisplayScale display;  // uiScale and dpiScale; start-up binds it for the UI
   int32_t proxyType = 0;
   std::string proxyHost;
   int32_t proxyPort = 0;

@@ -15,6 +15,7 @@
 #include "platform/text.h"
 #include "services/read_pkg_info_thread.h"
 #include "services/read_server_info_thread.h"
+#include "ui/display_scale.h"
 
 namespace {
 
@@ -90,6 +91,7 @@ int RunInstaller(HINSTANCE instance) {
   EnsureSingleInstance();
   auto* context = new AppContext;
   SetAppContext(context);
+  BindDisplayScale(&context->display);
   // The own file stays open for the whole run, as when its times were read.
   UniqueHandle ownFile;
   try {
@@ -122,6 +124,7 @@ int RunInstaller(HINSTANCE instance) {
   }
   ownFile.Reset();
   ReportQuit();
+  BindDisplayScale(nullptr);
   SetAppContext(nullptr);
   delete context;
   CloseSingleInstance();
