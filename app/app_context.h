@@ -8,13 +8,13 @@
 #include "net/route.h"
 #include "platform/xmutex.h"
 #include "services/channel.h"
+#include "ui/display_scale.h"
 
 // The one process-wide context. Every reader and writer of the network route
 // and the channel holds `lock` for the duration of the copy; the layers below
 // reach them only through the two small interfaces it implements.
 struct AppContext final : INetworkRoute, IChannelSource {
-  double uiScale = 1.0;
-  double dpiScale = 1.0;
+  DisplayScale display;  // uiScale and dpiScale; start-up binds it for the UI
   int32_t proxyType = 0;
   std::string proxyHost;
   int32_t proxyPort = 0;

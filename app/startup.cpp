@@ -14,6 +14,7 @@
 #include "platform/text.h"
 #include "services/read_pkg_info_thread.h"
 #include "services/read_server_info_thread.h"
+#include "ui/display_scale.h"
 
 namespace {
 
@@ -83,6 +84,7 @@ int RunInstaller(HINSTANCE instance) {
   SingleInstance single;
   auto* context = new AppContext;
   SetAppContext(context);
+  BindDisplayScale(&context->display);
   // The own file stays open for the whole run, as when its times were read.
   UniqueHandle ownFile;
   try {
@@ -115,6 +117,7 @@ int RunInstaller(HINSTANCE instance) {
   }
   ownFile.Reset();
   ReportQuit();
+  BindDisplayScale(nullptr);
   SetAppContext(nullptr);
   delete context;
   return 0;

@@ -31,6 +31,29 @@ bool SendAll(int fd, const char* data, size_t n) {
   return true;
 }
 
+// Sends bytes one at a time, pausing between them.
+bool Drip(int fd, const std::string& data, int64_t pauseMs) {
+  for (char c : data) {
+    if (!SendAll(fd, &c, 1)) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
+  }
+  return true;
+}
+
+std::string PercentDecoded(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size() && isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+        isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+      out.push_back(static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16)));
+      i += 2;
+    } else {
+      out.push_back(text[i]);
+    }
+  }
+  return out;
+}
+
 std::string HeaderValue(const std::string& request, const std::string& name) {
   std::istringstream lines(request);
   std::string line;
@@ -72,9 +95,9 @@ void Serve(int fd, const std::string& root) {
     std::lock_guard<std::mutex> hold(g_lock);
     g_log << method << " " << path << " " << (range.empty() ? "-" : range) << std::endl;
     // Only GETs count; a HEAD sees the faults meant for every request.
-    if (method != "GET") {
+    if (method != "GET" && !fault.any) {
       faulty = fault.times < 0 && fault.min == 0;
-    } else if (start >= fault.min) {
+    } else if (method != "GET" || start >= fault.min) {
       int64_t count = ++g_counts[path];
       faulty = fault.times < 0 || count <= fault.times;
     }
@@ -87,35 +110,47 @@ void Serve(int fd, const std::string& root) {
     found = bool(in);
     if (found) body.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
-  int status = fault.status ? fault.status : found ? 200 : 404;
+  int status = fault.status ? fault.status : !fault.location.empty() ? 302 : found ? 200 : 404;
   std::string header;
   int64_t from = 0, to = int64_t(body.size()) - 1;
   if (status == 200 && ranged && !fault.noRange) {
     from = start;
     to = end < 0 || end >= int64_t(body.size()) ? int64_t(body.size()) - 1 : end;
+    from = from - fault.shift < 0 ? 0 : from - fault.shift;
     status = 206;
   }
-  if (status >= 400) {
+  if (status >= 300) {
     body = "fault " + std::to_string(status) + "\n";
     from = 0;
     to = int64_t(body.size()) - 1;
   }
   int64_t length = to - from + 1;
+  auto name = [&fault](const char* field) {
+    std::string text = field;
+    if (fault.lower)
+      for (char& c : text) c = char(tolower(static_cast<unsigned char>(c)));
+    return text + ": ";
+  };
   header = "HTTP/1.1 " + std::to_string(status) + (status < 300 ? " OK" : " Fault") + "\r\n";
-  header += "Content-Length: " + std::to_string(fault.length >= 0 ? fault.length : length) + "\r\n";
+  if (!fault.location.empty()) header += name("Location") + fault.location + "\r\n";
+  if (fault.named) header += name("Content-Disposition") + "attachment; filename=\"" + fault.name + "\"\r\n";
+  if (fault.pad > 0) header += name("X-Pad") + std::string(size_t(fault.pad), 'p') + "\r\n";
+  header += name("Content-Length") + (fault.length.empty() ? std::to_string(length) : fault.length) + "\r\n";
   if (status == 206)
-    header += "Content-Range: bytes " + std::to_string(from) + "-" + std::to_string(to) + "/" +
+    header += name("Content-Range") + "bytes " + std::to_string(from) + "-" + std::to_string(to) + "/" +
               std::to_string(body.size()) + "\r\n";
-  header += "Connection: close\r\n\r\n";
-  if (!SendAll(fd, header.data(), header.size()) || method == "HEAD") return;
+  header += name("Connection") + "close\r\n\r\n";
+  if (fault.dripHeadMs >= 0 ? !Drip(fd, header, fault.dripHeadMs) : !SendAll(fd, header.data(), header.size())) return;
+  if (method == "HEAD") return;
   std::string part = body.substr(size_t(from), size_t(length));
   if (fault.flip >= from && fault.flip <= to) part[size_t(fault.flip - from)] = char(~part[size_t(fault.flip - from)]);
   size_t limit = part.size();
   if (fault.drop >= 0 && size_t(fault.drop) < limit) limit = size_t(fault.drop);
-  if (fault.stallMs >= 0 && size_t(fault.stallAt) < limit) limit = size_t(fault.stallAt);
+  bool paused = fault.stallMs >= 0 || fault.dripMs >= 0;
+  if (paused && size_t(fault.stallAt) < limit) limit = size_t(fault.stallAt);
   if (!SendAll(fd, part.data(), limit)) return;
   if (fault.stallMs >= 0) std::this_thread::sleep_for(std::chrono::milliseconds(fault.stallMs));
-  if (limit == part.size()) return;
+  if (fault.dripMs >= 0) Drip(fd, part.substr(limit), fault.dripMs);
 }
 
 }  // namespace
@@ -135,12 +170,25 @@ FaultSpec ParseFaultPath(const std::string& path, std::string* filePath) {
   while (std::getline(items, item, ',')) {
     size_t eq = item.find('=');
     std::string key = item.substr(0, eq);
-    int64_t value = eq == std::string::npos ? 0 : std::stoll(item.substr(eq + 1));
+    std::string text = eq == std::string::npos ? std::string() : PercentDecoded(item.substr(eq + 1));
+    if (key == "length") fault.length = text;
+    if (key == "name") {
+      fault.named = true;
+      fault.name = text;
+    }
+    if (key == "location") fault.location = text;
+    if (key == "lower") fault.lower = true;
+    if (key == "any") fault.any = true;
+    if (key == "length" || key == "name" || key == "location") continue;
+    int64_t value = text.empty() ? 0 : std::stoll(text);
     if (key == "drop") fault.drop = value;
     if (key == "stall") fault.stallMs = value;
     if (key == "at") fault.stallAt = value;
     if (key == "norange") fault.noRange = true;
-    if (key == "length") fault.length = value;
+    if (key == "drip") fault.dripMs = value;
+    if (key == "driphead") fault.dripHeadMs = value;
+    if (key == "pad") fault.pad = value;
+    if (key == "shift") fault.shift = value;
     if (key == "status") fault.status = int(value);
     if (key == "flip") fault.flip = value;
     if (key == "times") fault.times = value;

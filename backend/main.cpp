@@ -173,7 +173,8 @@ int Serve(const Options& o) {
     packages.reset(new PackageService(o.Get("catalog"), key, o.Get("client-key")));
     server.Post(kIndexPath, [&](const httplib::Request& q, httplib::Response& r) {
       if (!state.Begin(q, r)) return;
-      PackageService::Answer answer = packages->HandleIndex(q.body, state.faults.Get());
+      PackageService::Answer answer =
+          packages->HandleIndex(q.body, q.get_header_value("X-Qmx-Nonce"), state.faults.Get());
       Reply(r, answer.status, answer.body);
     });
   }
@@ -277,11 +278,29 @@ int SealOrOpen(const Options& o, bool seal) {
   return WriteFile(o.plain[1], out) ? 0 : 1;
 }
 
+// answer --key CLIENT-PUBLIC --service-key SERVICE-PRIVATE [--nonce HEX]
+// REQUEST IN OUT: IN's bytes as the package service answers REQUEST (its
+// X-Qmx-Nonce, or --nonce), signed and sealed.
+int Answer(const Options& o) {
+  if (o.Get("key").empty() || o.Get("service-key").empty() || o.plain.size() != 3) {
+    std::cerr << "needs --key B64 --service-key B64 REQUEST IN OUT\n";
+    return 2;
+  }
+  std::string request = ReadFile(o.plain[0]);
+  std::string nonce = o.Get("nonce");
+  const std::string field = "\r\nX-Qmx-Nonce: ";
+  size_t at = request.find(field);
+  if (nonce.empty() && at != std::string::npos) nonce = request.substr(at + field.size(), kAnswerNonceSize);
+  std::string out = SealSignedAnswer(o.Get("key"), o.Get("service-key"), nonce, ReadFile(o.plain[1]));
+  if (out.empty()) return 3;
+  return WriteFile(o.plain[2], out) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::cerr << "usage: velora-stack serve|events|records|reports|seal|open ...\n";
+    std::cerr << "usage: velora-stack serve|events|records|reports|seal|open|answer ...\n";
     return 2;
   }
   std::string command = argv[1];
@@ -293,6 +312,7 @@ int main(int argc, char** argv) {
     if (command == "reports") return PrintReports(options);
     if (command == "seal") return SealOrOpen(options, true);
     if (command == "open") return SealOrOpen(options, false);
+    if (command == "answer") return Answer(options);
   } catch (const std::exception& e) {
     std::cerr << command << ": " << e.what() << "\n";
     return 1;

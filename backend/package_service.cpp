@@ -80,13 +80,16 @@ PackageService::PackageService(const std::string& catalogPath, std::string servi
   }
 }
 
-PackageService::Answer PackageService::HandleIndex(const std::string& body, Fault fault) const {
+PackageService::Answer PackageService::HandleIndex(const std::string& body, const std::string& nonce,
+                                                   Fault fault) const {
   if (fault == Fault::kNotFound) return {404, "not found"};
   if (fault == Fault::kNotJson) return {200, "<html>the package service is resting</html>"};
   std::string plain;
   if (!OpenWith(servicePrivateKey_, body, &plain)) return Refuse(1, "request does not open");
   std::string problem = CheckIndexRequest(plain);
   if (!problem.empty()) return Refuse(2, problem);
+  if (nonce.size() != kAnswerNonceSize || nonce.find_first_not_of("0123456789abcdef") != std::string::npos)
+    return Refuse(3, "nonce missing");
   Json::Value v;
   if (fault == Fault::kCodeOne) {
     v["code"] = 1;
@@ -95,8 +98,9 @@ PackageService::Answer PackageService::HandleIndex(const std::string& body, Faul
   }
   // A bad seal has the blob's version and length but no key of the
   // client's behind it, so it never opens.
-  std::string sealed =
-      fault == Fault::kBadSeal ? "\x01" + std::string(320, 'Z') : SealTo(clientPublicKey_, Compact(plain_));
+  std::string sealed = fault == Fault::kBadSeal
+                           ? "\x02" + std::string(320, 'Z')
+                           : SealSignedAnswer(clientPublicKey_, servicePrivateKey_, nonce, Compact(plain_));
   v["code"] = 0;
   v["data"] = Base64Encode(sealed);
   return JsonAnswer(200, v);

@@ -6,7 +6,8 @@
 #include "backend/faults.h"
 
 // The package service: opens the installer's sealed index request and
-// answers with the catalog, sealed to the client's key.
+// answers with the catalog, signed with the service's key for the request's
+// nonce and sealed to the client's key.
 class PackageService {
  public:
   // Reads the catalog (JSON: package_name, version, file, origin_size, urls)
@@ -19,9 +20,10 @@ class PackageService {
     int status;
     std::string body;
   };
-  // One POST body of the index path under the given fault (kCodeOne,
-  // kNotJson, kNotFound and kBadSeal change the answer).
-  Answer HandleIndex(const std::string& body, Fault fault) const;
+  // One POST body of the index path with its X-Qmx-Nonce under the given
+  // fault (kCodeOne, kNotJson, kNotFound and kBadSeal change the answer). A
+  // nonce that is not 32 lower-case hex digits is refused.
+  Answer HandleIndex(const std::string& body, const std::string& nonce, Fault fault) const;
 
   // The plain answer the service seals: {"info": {...}, "urls": [...]}.
   const Json::Value& Plain() const { return plain_; }

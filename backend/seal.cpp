@@ -11,6 +11,7 @@
 namespace {
 
 constexpr unsigned char kVersion = 0x01;
+constexpr unsigned char kSignedVersion = 0x02;
 constexpr int kKeySize = 32;
 constexpr int kNonceSize = 12;
 constexpr int kTagSize = 16;
@@ -21,12 +22,16 @@ struct PkeyFree {
 struct PkeyCtxFree {
   void operator()(EVP_PKEY_CTX* p) const { EVP_PKEY_CTX_free(p); }
 };
+struct MdCtxFree {
+  void operator()(EVP_MD_CTX* p) const { EVP_MD_CTX_free(p); }
+};
 struct CipherCtxFree {
   void operator()(EVP_CIPHER_CTX* p) const { EVP_CIPHER_CTX_free(p); }
 };
 using Pkey = std::unique_ptr<EVP_PKEY, PkeyFree>;
 using PkeyCtx = std::unique_ptr<EVP_PKEY_CTX, PkeyCtxFree>;
 using CipherCtx = std::unique_ptr<EVP_CIPHER_CTX, CipherCtxFree>;
+using MdCtx = std::unique_ptr<EVP_MD_CTX, MdCtxFree>;
 
 const unsigned char* Bytes(const std::string& s) { return reinterpret_cast<const unsigned char*>(s.data()); }
 
@@ -47,10 +52,39 @@ bool SetOaep(EVP_PKEY_CTX* ctx) {
          EVP_PKEY_CTX_set_rsa_oaep_md(ctx, EVP_sha256()) > 0 && EVP_PKEY_CTX_set_rsa_mgf1_md(ctx, EVP_sha256()) > 0;
 }
 
-bool OpenRaw(EVP_PKEY* key, const std::string& sealed, std::string* plain) {
+// RSASSA-PSS over SHA-256 (MGF1-SHA-256, salt as long as the digest).
+bool SetPss(EVP_PKEY_CTX* ctx) {
+  return EVP_PKEY_CTX_set_rsa_padding(ctx, RSA_PKCS1_PSS_PADDING) > 0 &&
+         EVP_PKEY_CTX_set_rsa_mgf1_md(ctx, EVP_sha256()) > 0 &&
+         EVP_PKEY_CTX_set_rsa_pss_saltlen(ctx, RSA_PSS_SALTLEN_DIGEST) > 0;
+}
+
+std::string Sign(EVP_PKEY* key, const std::string& message) {
+  MdCtx md(EVP_MD_CTX_new());
+  EVP_PKEY_CTX* ctx = nullptr;
+  size_t size = 0;
+  if (!md || EVP_DigestSignInit(md.get(), &ctx, EVP_sha256(), nullptr, key) != 1 || !SetPss(ctx) ||
+      EVP_DigestSign(md.get(), nullptr, &size, Bytes(message), message.size()) != 1)
+    return std::string();
+  std::string signature(size, '\0');
+  if (EVP_DigestSign(md.get(), reinterpret_cast<unsigned char*>(&signature[0]), &size, Bytes(message),
+                     message.size()) != 1)
+    return std::string();
+  signature.resize(size);
+  return signature;
+}
+
+bool Verify(EVP_PKEY* key, const std::string& message, const std::string& signature) {
+  MdCtx md(EVP_MD_CTX_new());
+  EVP_PKEY_CTX* ctx = nullptr;
+  return md && EVP_DigestVerifyInit(md.get(), &ctx, EVP_sha256(), nullptr, key) == 1 && SetPss(ctx) &&
+         EVP_DigestVerify(md.get(), Bytes(signature), signature.size(), Bytes(message), message.size()) == 1;
+}
+
+bool OpenRaw(EVP_PKEY* key, const std::string& sealed, std::string* plain, unsigned char version = kVersion) {
   const size_t wrappedSize = static_cast<size_t>(EVP_PKEY_get_size(key));
   const size_t fixed = 1 + wrappedSize + kNonceSize + kTagSize;
-  if (sealed.size() < fixed || static_cast<unsigned char>(sealed[0]) != kVersion) return false;
+  if (sealed.size() < fixed || static_cast<unsigned char>(sealed[0]) != version) return false;
   PkeyCtx ctx(EVP_PKEY_CTX_new(key, nullptr));
   unsigned char aesKey[512];
   size_t aesSize = sizeof aesKey;
@@ -77,6 +111,36 @@ bool OpenRaw(EVP_PKEY* key, const std::string& sealed, std::string* plain) {
   return true;
 }
 
+std::string SealVersion(const std::string& publicKeyBase64, const std::string& plain, unsigned char version) {
+  Pkey key = LoadKey(publicKeyBase64, false);
+  if (!key) return std::string();
+  unsigned char aesKey[kKeySize], nonce[kNonceSize];
+  if (RAND_bytes(aesKey, kKeySize) != 1 || RAND_bytes(nonce, kNonceSize) != 1) return std::string();
+  PkeyCtx ctx(EVP_PKEY_CTX_new(key.get(), nullptr));
+  std::string header(1 + static_cast<size_t>(EVP_PKEY_get_size(key.get())), '\0');
+  header[0] = static_cast<char>(version);
+  size_t wrapped = header.size() - 1;
+  if (!ctx || EVP_PKEY_encrypt_init(ctx.get()) <= 0 || !SetOaep(ctx.get()) ||
+      EVP_PKEY_encrypt(ctx.get(), reinterpret_cast<unsigned char*>(&header[1]), &wrapped, aesKey, kKeySize) <= 0)
+    return std::string();
+  CipherCtx cipher(EVP_CIPHER_CTX_new());
+  std::vector<unsigned char> out(plain.size() + 16);
+  unsigned char tag[kTagSize];
+  int n = 0, last = 0;
+  bool ok = cipher && EVP_EncryptInit_ex(cipher.get(), EVP_aes_256_gcm(), nullptr, nullptr, nullptr) == 1 &&
+            EVP_CIPHER_CTX_ctrl(cipher.get(), EVP_CTRL_GCM_SET_IVLEN, kNonceSize, nullptr) == 1 &&
+            EVP_EncryptInit_ex(cipher.get(), nullptr, nullptr, aesKey, nonce) == 1 &&
+            EVP_EncryptUpdate(cipher.get(), nullptr, &n, Bytes(header), static_cast<int>(header.size())) == 1 &&
+            EVP_EncryptUpdate(cipher.get(), out.data(), &n, Bytes(plain), static_cast<int>(plain.size())) == 1 &&
+            EVP_EncryptFinal_ex(cipher.get(), out.data() + n, &last) == 1 &&
+            EVP_CIPHER_CTX_ctrl(cipher.get(), EVP_CTRL_GCM_GET_TAG, kTagSize, tag) == 1;
+  OPENSSL_cleanse(aesKey, sizeof aesKey);
+  if (!ok) return std::string();
+  return header + std::string(reinterpret_cast<const char*>(nonce), kNonceSize) +
+         std::string(reinterpret_cast<const char*>(out.data()), static_cast<size_t>(n + last)) +
+         std::string(reinterpret_cast<const char*>(tag), kTagSize);
+}
+
 }  // namespace
 
 std::string Base64Encode(const std::string& bytes) {
@@ -100,33 +164,7 @@ std::string Base64Decode(const std::string& text) {
 }
 
 std::string SealTo(const std::string& publicKeyBase64, const std::string& plain) {
-  Pkey key = LoadKey(publicKeyBase64, false);
-  if (!key) return std::string();
-  unsigned char aesKey[kKeySize], nonce[kNonceSize];
-  if (RAND_bytes(aesKey, kKeySize) != 1 || RAND_bytes(nonce, kNonceSize) != 1) return std::string();
-  PkeyCtx ctx(EVP_PKEY_CTX_new(key.get(), nullptr));
-  std::string header(1 + static_cast<size_t>(EVP_PKEY_get_size(key.get())), '\0');
-  header[0] = static_cast<char>(kVersion);
-  size_t wrapped = header.size() - 1;
-  if (!ctx || EVP_PKEY_encrypt_init(ctx.get()) <= 0 || !SetOaep(ctx.get()) ||
-      EVP_PKEY_encrypt(ctx.get(), reinterpret_cast<unsigned char*>(&header[1]), &wrapped, aesKey, kKeySize) <= 0)
-    return std::string();
-  CipherCtx cipher(EVP_CIPHER_CTX_new());
-  std::vector<unsigned char> out(plain.size() + 16);
-  unsigned char tag[kTagSize];
-  int n = 0, last = 0;
-  bool ok = cipher && EVP_EncryptInit_ex(cipher.get(), EVP_aes_256_gcm(), nullptr, nullptr, nullptr) == 1 &&
-            EVP_CIPHER_CTX_ctrl(cipher.get(), EVP_CTRL_GCM_SET_IVLEN, kNonceSize, nullptr) == 1 &&
-            EVP_EncryptInit_ex(cipher.get(), nullptr, nullptr, aesKey, nonce) == 1 &&
-            EVP_EncryptUpdate(cipher.get(), nullptr, &n, Bytes(header), static_cast<int>(header.size())) == 1 &&
-            EVP_EncryptUpdate(cipher.get(), out.data(), &n, Bytes(plain), static_cast<int>(plain.size())) == 1 &&
-            EVP_EncryptFinal_ex(cipher.get(), out.data() + n, &last) == 1 &&
-            EVP_CIPHER_CTX_ctrl(cipher.get(), EVP_CTRL_GCM_GET_TAG, kTagSize, tag) == 1;
-  OPENSSL_cleanse(aesKey, sizeof aesKey);
-  if (!ok) return std::string();
-  return header + std::string(reinterpret_cast<const char*>(nonce), kNonceSize) +
-         std::string(reinterpret_cast<const char*>(out.data()), static_cast<size_t>(n + last)) +
-         std::string(reinterpret_cast<const char*>(tag), kTagSize);
+  return SealVersion(publicKeyBase64, plain, kVersion);
 }
 
 bool OpenWith(const std::string& privateKeyBase64, const std::string& sealed, std::string* plain) {
@@ -136,4 +174,34 @@ bool OpenWith(const std::string& privateKeyBase64, const std::string& sealed, st
     return true;
   std::string decoded = Base64Decode(sealed);
   return !decoded.empty() && OpenRaw(key.get(), decoded, plain);
+}
+
+std::string SealSignedAnswer(const std::string& clientPublicKeyBase64, const std::string& servicePrivateKeyBase64,
+                             const std::string& nonce, const std::string& payload) {
+  Pkey key = LoadKey(servicePrivateKeyBase64, true);
+  if (!key || nonce.size() != kAnswerNonceSize) return std::string();
+  std::string signature = Sign(key.get(), std::string(1, static_cast<char>(kSignedVersion)) + nonce + payload);
+  if (signature.empty()) return std::string();
+  return SealVersion(clientPublicKeyBase64, nonce + payload + signature, kSignedVersion);
+}
+
+bool OpenSignedAnswer(const std::string& clientPrivateKeyBase64, const std::string& servicePublicKeyBase64,
+                      const std::string& sealed, std::string* nonce, std::string* payload) {
+  Pkey key = LoadKey(clientPrivateKeyBase64, true);
+  Pkey signer = LoadKey(servicePublicKeyBase64, false);
+  if (!key || !signer) return false;
+  std::string plain;
+  if (!OpenRaw(key.get(), sealed, &plain, kSignedVersion)) {
+    std::string decoded = Base64Decode(sealed);
+    if (decoded.empty() || !OpenRaw(key.get(), decoded, &plain, kSignedVersion)) return false;
+  }
+  const size_t signatureSize = static_cast<size_t>(EVP_PKEY_get_size(signer.get()));
+  if (plain.size() < kAnswerNonceSize + signatureSize) return false;
+  const size_t signedSize = plain.size() - signatureSize;
+  if (!Verify(signer.get(), std::string(1, static_cast<char>(kSignedVersion)) + plain.substr(0, signedSize),
+              plain.substr(signedSize)))
+    return false;
+  *nonce = plain.substr(0, kAnswerNonceSize);
+  *payload = plain.substr(kAnswerNonceSize, signedSize - kAnswerNonceSize);
+  return true;
 }

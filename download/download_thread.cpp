@@ -111,6 +111,7 @@ bool CDownloadThread::SendRequest() {
 bool CDownloadThread::Receive() {
   fill_ = 0;
   headerPending_ = true;
+  attemptStart_ = GetTickCount();
   for (;;) {
     if (state_ == kCancel) throw "User cancel thread";
     int got = RecvSome(buffer_.get() + fill_, std::min(kPiece, kBufferSize - fill_));
@@ -127,42 +128,77 @@ bool CDownloadThread::Receive() {
     }
     if (fill_ >= kBufferSize || position_ >= end_ + 1) WriteOut();
     if (position_ >= end_ + 1) return true;
+    // A trickle keeps every receive within its time-out; it is dropped like
+    // a closed connection, and the next attempt resumes after what came.
+    if (!headerPending_ && TooSlow(got)) {
+      WriteOut();
+      return false;
+    }
   }
 }
 
+bool CDownloadThread::TooSlow(int32_t got) {
+  windowBytes_ += got;
+  DWORD now = GetTickCount();
+  if (now - windowStart_ < kLowSpeedWindowMs) return false;
+  bool slow = windowBytes_ < kLowSpeedBytes;
+  windowStart_ = now;
+  windowBytes_ = 0;
+  return slow;
+}
+
 // False ends the attempt: a redirect (the next attempt asks the new place),
-// an error answer, or a header that does not fit the buffer.
+// an error answer, an answer for another range, or a header that is over its
+// bounds of size or time.
 bool CDownloadThread::ExamineHeader() {
   const char* start = buffer_.get();
   const char* stop = start + fill_;
   const char* blank = std::search(start, stop, "\r\n\r\n", "\r\n\r\n" + 4);
   // A header split over several pieces is gathered until its end is in.
-  if (blank == stop) return fill_ < kBufferSize;
-  std::vector<std::string> lines = SplitByAny(std::string(start, blank), "\r\n");
-  int64_t status = 0;
-  if (lines.size() >= 2 && lines[0].size() >= 12) status = StringToInt64(lines[0].substr(9, 3));
-  if (status >= 300 && status <= 399) {
-    for (const std::string& line : lines) {
-      if (!StartsWith(line, "Location:")) continue;
-      std::string target = TrimLeftAny(line.substr(9), " \t");
-      if (!StartsWith(target, "http") && StartsWith(target, "/"))
-        target = "http://" + host_ + ":" + Int64ToString(port_) + target;
-      UrlParts parts = SplitUrl(target);
-      host_ = parts.host;
-      port_ = parts.port;
-      path_ = parts.path;
-      Resolve(host_, port_);
-    }
-    return false;
-  }
+  if (blank == stop) return size_t(fill_) < kMaxHeaderBlock && GetTickCount() - attemptStart_ < kHeaderTimeLimitMs;
+  HttpHeaders headers;
+  if (!ParseHttpHeaders(std::string(start, blank + 4), &headers)) return false;
+  int status = headers.StatusCode();
+  if (status >= 300 && status <= 399) return FollowRedirect(headers);
   // An error page is no part of the package.
   if (status >= 400) return false;
+  if (status == 206 && headers.HasField("Content-Range")) {
+    int64_t first = 0, last = 0;
+    if (!ParseContentRange(headers.Field("Content-Range"), &first, &last) || first != position_ || last > end_)
+      return false;
+  }
   int32_t body = int32_t(stop - (blank + 4));
   memmove(buffer_.get(), blank + 4, size_t(body));
   fill_ = body;
   position_ += body;
   headerPending_ = false;
+  windowStart_ = GetTickCount();
+  windowBytes_ = 0;
   return true;
+}
+
+// Takes the Location of a redirect as the place of the next attempt; one that
+// is not a valid URL, or whose host cannot be found, leaves the place as it
+// was. Always false: the attempt ends here.
+bool CDownloadThread::FollowRedirect(const HttpHeaders& headers) {
+  if (!headers.HasField("Location")) return false;
+  std::string target = headers.Field("Location");
+  if (!StartsWith(target, "http") && StartsWith(target, "/"))
+    target = "http://" + host_ + ":" + Int64ToString(port_) + target;
+  try {
+    UrlParts parts = SplitUrl(target);
+    Resolve(parts.host, parts.port);
+    host_ = parts.host;
+    port_ = parts.port;
+    path_ = parts.path;
+  } catch (...) {
+    try {
+      Resolve(host_, port_);
+    } catch (...) {
+      // The next connect fails and counts as such.
+    }
+  }
+  return false;
 }
 
 void CDownloadThread::WriteOut() {

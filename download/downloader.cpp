@@ -13,6 +13,13 @@
 #include "services/app_info.h"
 #include "services/pkg_info.h"
 
+void ReportFailedDownload(ILoggerServer* logger) {
+  logger->ClearProperties();
+  logger->SetStringProperty(prop::kSoftDownloadStatus, value::kDownloadFailed);
+  logger->SetIntProperty(prop::kDownloadTime, -1);
+  logger->WriteEvent(event::kSoftDownloadResult);
+}
+
 IDownloader* CreateDownloader(const DownloadEnv& env) {
   try {
     return new CDownloader(env);
@@ -212,7 +219,8 @@ void CDownloader::StopWorkers() {
 bool CDownloader::WriteBlock(const char* data, int32_t n, int32_t block, int64_t offset) {
   CXMutexGuard hold(lock_);
   if (!file_ || block < 0 || block >= int32_t(blocks_.size())) return false;
-  if (file_->SeekTo(offset) != offset || file_->Write(data, n) < 1) return false;
+  // A short write (a full disk) is a failed one: the block must stay incomplete.
+  if (file_->SeekTo(offset) != offset || file_->Write(data, n) != n) return false;
   downloaded_ += n;
   blocks_[block]->position += n;
   return true;
@@ -269,7 +277,13 @@ bool CDownloader::OnUrlInfo(const UrlInfo& info) {
       filePath_ = folder + name;
     }
     CreateDirectories(folder);
-    CreateFileAnew();
+    try {
+      CreateFileAnew();
+    } catch (...) {
+      // A full disk or a name the file system refuses: the next poll fails.
+      ReportError(value::kWriteFileFailed);
+      throw;
+    }
     blocks_.clear();
     int64_t part = size_ / kBlockCount;
     for (int i = 0; i < kBlockCount; ++i) {

@@ -38,6 +38,11 @@ class IDownloader {
   virtual ~IDownloader() = default;
 };
 
+// The report of a download that ended in state 3 or 5 ("pSoftDownloadResult"
+// "下载失败", download time -1); the progress page and the windowless driver
+// both send it.
+void ReportFailedDownload(ILoggerServer* logger);
+
 // A new orchestrator over the given services, or null.
 IDownloader* CreateDownloader(const DownloadEnv& env);
 

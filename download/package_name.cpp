@@ -1,7 +1,28 @@
 #include "download/package_name.h"
 
+#include <windows.h>
+
 #include "platform/file_system.h"
 #include "platform/text.h"
+
+namespace {
+
+// Names Windows takes as devices whatever their extension.
+bool IsDeviceName(const std::wstring& name) {
+  std::string stem = ToUpperAscii(WideToAnsi(name.substr(0, name.find(L'.'))));
+  while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+  static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"};
+  for (const char* device : kDevices)
+    if (stem == device) return true;
+  return stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) && stem[3] >= '0' &&
+         stem[3] <= '9';
+}
+
+bool EndsWithExe(const std::wstring& name) {
+  return name.size() > 4 && ToUpperAscii(WideToAnsi(name.substr(name.size() - 4))) == ".EXE";
+}
+
+}  // namespace
 
 std::wstring SafePackageFileName(const std::wstring& name) {
   std::wstring base = name.substr(name.find_last_of(L"\\/") == std::wstring::npos ? 0 : name.find_last_of(L"\\/") + 1);
@@ -13,6 +34,14 @@ std::wstring SafePackageFileName(const std::wstring& name) {
   if (first == std::wstring::npos) return std::wstring();
   size_t last = kept.find_last_not_of(L" .");
   return kept.substr(first, last - first + 1);
+}
+
+std::wstring ServerPackageFileName(const std::wstring& name, const std::wstring& folder) {
+  if (folder.size() + name.size() >= MAX_PATH || !EndsWithExe(name) || name[0] == L' ' || IsDeviceName(name))
+    return std::wstring();
+  for (wchar_t c : name)
+    if (c < 32 || std::wstring(L"<>:\"/\\|?*").find(c) != std::wstring::npos) return std::wstring();
+  return name;
 }
 
 std::wstring PackageNameAfterExecutable(const std::wstring& ownFileName, const std::wstring& version) {

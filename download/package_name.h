@@ -7,6 +7,13 @@
 // and dots. "" when nothing usable is left.
 std::wstring SafePackageFileName(const std::wstring& name);
 
+// A file name from a server's answer, or "" when it is not fit to be the
+// package's: the name must be plain (no separators), creatable (no control or
+// reserved characters, no device name such as CON or COM1, no trailing blank
+// or dot, and folder + name within the path limit) and end in ".exe", which
+// also keeps it off the installer's own files (config.ini, the SDK folder).
+std::wstring ServerPackageFileName(const std::wstring& name, const std::wstring& folder);
+
 // The package's name after the running executable: its file name with every
 // occurrence of its extension removed, "_install" unless the name holds it,
 // "_v" and the version when there is one, and ".exe". For setup_ab12.exe and

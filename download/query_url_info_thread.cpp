@@ -16,6 +16,10 @@ constexpr int kHeadAttempts = 10;
 constexpr DWORD kHeadPauseMs = 100;
 constexpr int kHeadTimeoutMs = 3000;
 constexpr DWORD kIndexWaitMs = 10000;
+// Every HEAD has bounds of its own, but candidates, redirects and attempts
+// multiply them; past this the resolution begins no further HEAD and goes on
+// with what it has.
+constexpr DWORD kResolutionLimitMs = 180000;
 // The reachability check alone returns at once on a loopback or a refusing
 // network; the pause keeps the wait for the index from spinning.
 constexpr DWORD kIndexPollPauseMs = 50;
@@ -64,6 +68,7 @@ std::string QueryUrlInfoThread::CurrentUrl() {
 }
 
 unsigned QueryUrlInfoThread::Run() {
+  runStart_ = GetTickCount();
   started_ = true;
   try {
     if (!CollectFromIndex()) {
@@ -120,7 +125,8 @@ bool QueryUrlInfoThread::CollectFromIndex() {
     CheckReachability();
     Sleep(kIndexPollPauseMs);
   }
-  for (int i = 0; i < info->GetUrlCount(); ++i) {
+  // Each candidate may cost minutes against a hostile server.
+  for (int i = 0; i < info->GetUrlCount() && i < kMaxCandidates; ++i) {
     CheckStop();
     const char* version = info->GetVersion();
     const char* url = info->GetUrl(i);
@@ -143,30 +149,28 @@ bool QueryUrlInfoThread::ResolveUrl(const std::string& url, const std::string& v
   if (url.empty()) return false;
   candidate_ = Split(url);
   std::string finalUrl = url;
-  std::vector<std::string> lines = HeaderLines(finalUrl);
-  if (lines.empty()) {
+  HttpHeaders headers = HeaderLines(finalUrl);
+  if (headers.lines.empty()) {
     ReportError(value::kHeadFailed);
     throw "http get url header information error";
   }
   if (result_.fileName.empty()) {
-    for (const std::string& line : lines) {
+    for (const std::string& line : headers.lines) {
       size_t at = line.find("filename=");
       if (at == std::string::npos) continue;
       std::vector<std::string> pieces = SplitByAny(line.substr(at + 9), "\"");
-      if (!pieces.empty()) result_.fileName = SafePackageFileName(AnsiToWide(pieces[0]));
+      // A name unfit for the package gives way to the installer's own.
+      if (!pieces.empty())
+        result_.fileName = ServerPackageFileName(AnsiToWide(pieces[0]), env_.cacheFolder + L"VELORADATA\\");
       break;
     }
   }
   if (result_.fileName.empty()) result_.fileName = PackageNameAfterExecutable(env_.ownFileName, Utf8ToWide(version));
   if (result_.fileName.empty()) result_.fileName = L"CorvixPkg.exe";
   if (result_.size <= 0) {
-    for (const std::string& line : lines) {
-      if (line.size() > 15 && StartsWith(line, "Content-Length:")) {
-        result_.size = StringToInt64(line.substr(15));
-        break;
-      }
-    }
+    result_.size = headers.contentLength;
     if (result_.size <= 0) {
+      result_.size = 0;
       result_.fileName.clear();
       return false;
     }
@@ -176,32 +180,28 @@ bool QueryUrlInfoThread::ResolveUrl(const std::string& url, const std::string& v
   return true;
 }
 
-std::vector<std::string> QueryUrlInfoThread::HeaderLines(std::string& url) {
+HttpHeaders QueryUrlInfoThread::HeaderLines(std::string& url) {
   for (int hop = 0;; ++hop) {
-    std::string status;
-    std::vector<std::string> lines = HeadWithRetries(Split(url), &status);
-    int64_t code = StringToInt64(status);
-    if (status.empty() || code >= 400) return {};
-    if (code < 300) return lines;
-    const std::string* location = nullptr;
-    for (const std::string& line : lines)
-      if (StartsWith(line, "Location:")) {
-        location = &line;
-        break;
-      }
-    if (!location) return lines;
+    HttpHeaders headers = HeadWithRetries(Split(url));
+    int code = headers.StatusCode();
+    if (headers.status.empty() || code >= 400) return HttpHeaders();
+    if (code < 300 || !headers.HasField("Location")) return headers;
     // A loop of redirects would otherwise never end.
-    if (hop >= kMaxRedirects) return {};
-    std::string target = TrimLeftAny(location->substr(9), " \t");
+    if (hop >= kMaxRedirects) return HttpHeaders();
+    std::string target = headers.Field("Location");
     if (!StartsWith(target, "http") && StartsWith(target, "/"))
       target = "http://" + candidate_.host + ":" + Int64ToString(candidate_.port) + target;
     url = target;
   }
 }
 
-std::vector<std::string> QueryUrlInfoThread::HeadWithRetries(const UrlParts& parts, std::string* status) {
+HttpHeaders QueryUrlInfoThread::HeadWithRetries(const UrlParts& parts) {
   for (int attempt = 0; attempt < kHeadAttempts; ++attempt) {
     CheckStop();
+    if (GetTickCount() - runStart_ >= kResolutionLimitMs) {
+      ReportError(value::kTooManyRetries);
+      break;
+    }
     HttpHeaders headers;
     try {
       CTCPHttp client(parts.host, parts.port);
@@ -219,14 +219,11 @@ std::vector<std::string> QueryUrlInfoThread::HeadWithRetries(const UrlParts& par
     } catch (...) {
       // A host that cannot be resolved is an empty answer like any other.
     }
-    if (!headers.lines.empty()) {
-      *status = headers.status;
-      return headers.lines;
-    }
+    if (!headers.lines.empty()) return headers;
     if (attempt == kHeadAttempts - 1)
       ReportError(value::kTooManyRetries);
     else
       Sleep(kHeadPauseMs);
   }
-  return {};
+  return HttpHeaders();
 }

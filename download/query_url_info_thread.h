@@ -7,6 +7,7 @@
 #include "download/download_env.h"
 #include "download/url_info.h"
 #include "download/url_parts.h"
+#include "net/http_headers.h"
 #include "platform/thread.h"
 
 class CTCPHttp;
@@ -28,6 +29,8 @@ class QueryUrlInfoThread : public CCorvixBasedThread {
 
   // A redirect chain longer than this fails its candidate.
   static constexpr int kMaxRedirects = 8;
+  // Only this many candidates of the index, the best ranked, are asked.
+  static constexpr int kMaxCandidates = 16;
 
  protected:
   unsigned Run() override;
@@ -36,8 +39,8 @@ class QueryUrlInfoThread : public CCorvixBasedThread {
   bool CollectFromIndex();
   void CheckReachability();
   bool ResolveUrl(const std::string& url, const std::string& version);
-  std::vector<std::string> HeaderLines(std::string& url);
-  std::vector<std::string> HeadWithRetries(const UrlParts& parts, std::string* status);
+  HttpHeaders HeaderLines(std::string& url);
+  HttpHeaders HeadWithRetries(const UrlParts& parts);
   void CheckStop();
   void ReportError(const char* status);
   UrlParts Split(const std::string& url);
@@ -46,6 +49,7 @@ class QueryUrlInfoThread : public CCorvixBasedThread {
   IUrlInfoReceiver* receiver_;
   std::atomic<bool> stop_{false};
   std::atomic<bool> started_{false};
+  DWORD runStart_ = 0;
   std::atomic<bool> done_{false};
   std::mutex lock_;  // url_, result_.urls and client_ against CurrentUrl and the destructor
   std::string url_;

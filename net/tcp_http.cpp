@@ -1,26 +1,16 @@
 #include "net/tcp_http.h"
 
+#include <windows.h>
+
 #include "platform/text.h"
 
 namespace {
 
-constexpr size_t kMaxHeaderBlock = 4096;
 constexpr size_t kMaxSizeLine = 10;
 constexpr size_t kBodyPiece = 65536;
 
 std::string HostLine(const char* name, const std::string& host) {
   return host.empty() ? std::string() : name + host + "\r\n";
-}
-
-std::vector<std::string> SplitLines(const std::string& block) {
-  std::vector<std::string> lines;
-  for (size_t start = 0; start < block.size();) {
-    size_t end = block.find("\r\n", start);
-    if (end == std::string::npos) end = block.size();
-    if (end > start) lines.push_back(block.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
 }
 
 // The value of a chunk size line without its CR LF: hexadecimal digits, any
@@ -81,26 +71,23 @@ std::string CTCPHttp::SendRequest(const std::string& request) {
 
 HttpHeaders CTCPHttp::ReadHeaders() {
   std::string block;
-  while (block.size() < kMaxHeaderBlock &&
-         !(block.size() >= 4 && block.compare(block.size() - 4, 4, "\r\n\r\n") == 0)) {
+  DWORD start = GetTickCount();
+  while (!(block.size() >= 4 && block.compare(block.size() - 4, 4, "\r\n\r\n") == 0)) {
+    // A server that trickles its header keeps every receive within its
+    // time-out; the whole header has a bound of its own.
+    if (block.size() >= kMaxHeaderBlock || GetTickCount() - start >= kHeaderTimeLimitMs) throw "Read header error";
     char byte = 0;
     RecvExact(1, &byte);
     block.push_back(byte);
   }
   HttpHeaders headers;
-  headers.lines = SplitLines(block);
-  if (!headers.lines.empty()) headers.status = HttpStatusCodeText(headers.lines[0].c_str());
-  for (const std::string& line : headers.lines) {
-    if (line.size() > 15 && line.compare(0, 15, "Content-Length:") == 0) {
-      headers.contentLength = StringToInt64(line.substr(15));
-      break;
-    }
-  }
+  if (!ParseHttpHeaders(block, &headers)) throw "Read header error";
   return headers;
 }
 
 std::string CTCPHttp::ReadBody(const HttpHeaders& headers) {
-  if (headers.contentLength <= 0) return ReadChunkedBody();
+  if (headers.contentLength < 0) throw "Read body stream error";
+  if (headers.contentLength == 0) return ReadChunkedBody();
   // A length this process could never hold would otherwise wrap in size_t.
   if (uint64_t(headers.contentLength) > uint64_t(0x7FFFFFFF)) throw "Read body stream error";
   std::string body;

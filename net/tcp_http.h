@@ -3,21 +3,15 @@
 #include <string>
 #include <vector>
 
+#include "net/http_headers.h"
 #include "net/multipart_form.h"
 #include "net/tcp_client.h"
-
-// What ReadHeaders found in a response's header block.
-struct HttpHeaders {
-  std::vector<std::string> lines;  // split at CR LF, without empty lines
-  std::string status;              // the three characters of the status code, or empty
-  int64_t contentLength = 0;       // 0 when absent
-};
 
 // A minimal HTTP/1.1 client: one request per call, each on a fresh
 // connection with "Connection: close". The host header argument is the text
 // of the Host line (the service's name, never the resolved address); empty
-// leaves the line out. Every call throws the failures of CTCPClient and
-// "Read body stream error".
+// leaves the line out. Every call throws the failures of CTCPClient,
+// "Read header error" and "Read body stream error".
 class CTCPHttp : public CTCPClient {
  public:
   // Resolves host (falling back to the own resolver). Time-outs are set
@@ -33,9 +27,12 @@ class CTCPHttp : public CTCPClient {
   // whatever its status.
   std::string SendRequest(const std::string& request);
 
-  // Reads the header block byte by byte up to the blank line or 4096 bytes.
+  // Reads the header block byte by byte up to the blank line. A block over
+  // its bounds (ParseHttpHeaders) or not complete within kHeaderTimeLimitMs
+  // fails with "Read header error".
   HttpHeaders ReadHeaders();
-  // By Content-Length when it is positive, else as chunked coding.
+  // By Content-Length when it is positive, else as chunked coding; a
+  // Content-Length that is no number fails with "Read body stream error".
   std::string ReadBody(const HttpHeaders& headers);
 
  private:

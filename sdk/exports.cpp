@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <deque>
 #include <map>
 #include <mutex>
 #include <set>
@@ -63,6 +64,37 @@ const char* CachedMachineId(int kind) {
 }
 
 bool Filled(const char* text) { return text && *text; }
+
+// The nonces of the sealed requests built so far whose answer has not been
+// opened: an answer counts only when it repeats one of them, once, so an
+// answer recorded earlier cannot be played again.
+class OutstandingNonces {
+ public:
+  static constexpr size_t kKept = 16;
+  void Add(const std::string& nonce) {
+    std::lock_guard<std::mutex> hold(lock_);
+    nonces_.push_back(nonce);
+    if (nonces_.size() > kKept) nonces_.pop_front();
+  }
+  bool Take(const std::string& nonce) {
+    std::lock_guard<std::mutex> hold(lock_);
+    for (auto it = nonces_.begin(); it != nonces_.end(); ++it)
+      if (*it == nonce) {
+        nonces_.erase(it);
+        return true;
+      }
+    return false;
+  }
+
+ private:
+  std::mutex lock_;
+  std::deque<std::string> nonces_;
+};
+
+OutstandingNonces& Nonces() {
+  static OutstandingNonces nonces;
+  return nonces;
+}
 
 char* CopyOut(const std::string& bytes, int* outLength) {
   char* out = static_cast<char*>(std::malloc(bytes.size() + 1));
@@ -247,9 +279,12 @@ __declspec(dllexport) char* __stdcall qmxBuildHttpData(const char* path, const v
   SdkConfig config = CurrentConfig();
   if (!config.sealing || config.host.empty()) return nullptr;
   std::string sealed = config.sealing->Seal(std::string(static_cast<const char*>(data), static_cast<size_t>(length)));
-  if (sealed.empty()) return nullptr;
+  std::string nonce = RandomHexId();
+  if (sealed.empty() || nonce.size() != OpeningKey::kNonceTextSize) return nullptr;
   std::string headers = "X-Qmx-App: " + config.appId + "\r\n";
   if (Filled(version)) headers += std::string("X-Qmx-Version: ") + version + "\r\n";
+  headers += "X-Qmx-Nonce: " + nonce + "\r\n";
+  Nonces().Add(nonce);
   return CopyOut(BuildPostRequest(config.host, config.port, path, "application/octet-stream", headers, sealed),
                  outLength);
 }
@@ -258,10 +293,12 @@ __declspec(dllexport) char* __stdcall qmxDecryptData(const void* data, int lengt
   if (outLength) *outLength = 0;
   if (!data || length <= 0 || !outLength) return nullptr;
   SdkConfig config = CurrentConfig();
-  std::string plain;
-  if (!config.opening ||
-      !config.opening->Open(std::string(static_cast<const char*>(data), static_cast<size_t>(length)), &plain) ||
-      plain.empty())
+  std::string nonce, plain;
+  // Only an answer the service signed for one of our requests is opened.
+  if (!config.opening || !config.sealing ||
+      !config.opening->OpenSigned(std::string(static_cast<const char*>(data), static_cast<size_t>(length)),
+                                  *config.sealing, &nonce, &plain) ||
+      plain.empty() || !Nonces().Take(nonce))
     return nullptr;
   return CopyOut(plain, outLength);
 }

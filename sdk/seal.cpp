@@ -7,11 +7,13 @@
 #include "mbedtls/gcm.h"
 #include "mbedtls/pk.h"
 #include "mbedtls/rsa.h"
+#include "mbedtls/sha256.h"
 #include "sdk/random.h"
 
 namespace {
 
 constexpr unsigned char kVersion = 0x01;
+constexpr unsigned char kSignedVersion = 0x02;
 constexpr size_t kKeySize = 32;
 constexpr size_t kNonceSize = 12;
 constexpr size_t kTagSize = 16;
@@ -119,6 +121,22 @@ std::string SealingKey::Seal(const std::string& plain) const {
   return sealed;
 }
 
+bool SealingKey::Verify(const std::string& message, const std::string& signature) const {
+  std::lock_guard<std::mutex> hold(state_->lock);
+  mbedtls_rsa_context* rsa = mbedtls_pk_rsa(state_->pk);
+  if (signature.size() != mbedtls_rsa_get_len(rsa)) return false;
+  unsigned char hash[32];
+  if (mbedtls_sha256_ret(Bytes(message), message.size(), hash, 0) != 0) return false;
+  // The key is set up for OAEP over SHA-256, which makes this PSS over SHA-256.
+  return mbedtls_rsa_pkcs1_verify(rsa, nullptr, nullptr, MBEDTLS_RSA_PUBLIC, MBEDTLS_MD_SHA256, sizeof hash, hash,
+                                  Bytes(signature)) == 0;
+}
+
+size_t SealingKey::SignatureSize() const {
+  std::lock_guard<std::mutex> hold(state_->lock);
+  return mbedtls_rsa_get_len(mbedtls_pk_rsa(state_->pk));
+}
+
 OpeningKey::OpeningKey() : state_(new State) {}
 OpeningKey::~OpeningKey() = default;
 
@@ -129,19 +147,36 @@ std::unique_ptr<OpeningKey> OpeningKey::FromBase64(const std::string& base64) {
   return key;
 }
 
-bool OpeningKey::Open(const std::string& sealed, std::string* plain) const {
-  if (!sealed.empty() && static_cast<unsigned char>(sealed[0]) == kVersion && OpenRaw(sealed, plain)) return true;
-  // The services also hand sealed blobs over as Base64 text inside JSON.
-  std::string decoded = Base64Decode(sealed);
-  return !decoded.empty() && OpenRaw(decoded, plain);
+bool OpeningKey::Open(const std::string& sealed, std::string* plain) const { return OpenAny(kVersion, sealed, plain); }
+
+bool OpeningKey::OpenSigned(const std::string& sealed, const SealingKey& signer, std::string* nonce,
+                            std::string* payload) const {
+  std::string plain;
+  const size_t signatureSize = signer.SignatureSize();
+  if (!OpenAny(kSignedVersion, sealed, &plain) || plain.size() < kNonceTextSize + signatureSize) return false;
+  const size_t signedSize = plain.size() - signatureSize;
+  if (!signer.Verify(std::string(1, static_cast<char>(kSignedVersion)) + plain.substr(0, signedSize),
+                     plain.substr(signedSize)))
+    return false;
+  *nonce = plain.substr(0, kNonceTextSize);
+  *payload = plain.substr(kNonceTextSize, signedSize - kNonceTextSize);
+  return true;
 }
 
-bool OpeningKey::OpenRaw(const std::string& sealed, std::string* plain) const {
+bool OpeningKey::OpenAny(unsigned char version, const std::string& sealed, std::string* plain) const {
+  if (!sealed.empty() && static_cast<unsigned char>(sealed[0]) == version && OpenRaw(version, sealed, plain))
+    return true;
+  // The services also hand sealed blobs over as Base64 text inside JSON.
+  std::string decoded = Base64Decode(sealed);
+  return !decoded.empty() && OpenRaw(version, decoded, plain);
+}
+
+bool OpeningKey::OpenRaw(unsigned char version, const std::string& sealed, std::string* plain) const {
   std::lock_guard<std::mutex> hold(state_->lock);
   mbedtls_rsa_context* rsa = mbedtls_pk_rsa(state_->pk);
   const size_t wrappedSize = mbedtls_rsa_get_len(rsa);
   const size_t fixed = 1 + wrappedSize + kNonceSize + kTagSize;
-  if (sealed.size() < fixed || static_cast<unsigned char>(sealed[0]) != kVersion) return false;
+  if (sealed.size() < fixed || static_cast<unsigned char>(sealed[0]) != version) return false;
 
   unsigned char key[kKeySize];
   size_t keySize = 0;

@@ -9,6 +9,13 @@ import pefile
 
 EXE, VERSION, CERT = sys.argv[1:4]
 RUNTIME_DLLS = ("libstdc++", "libgcc", "libwinpthread", "zlib1", "jsoncpp")
+# The skin's files and their pixel sizes (twice the design size).
+SKIN = {"main_bg.png": (1200, 800), "install_banner.png": (1200, 600), "logo.png": (240, 240),
+        "error_icon.png": (60, 60), "inquire_icon.png": (60, 60)}
+SKIN.update({name + ".png": (32, 32) for name in (
+    "global_btn_close_normal", "global_btn_close_hover", "custom_btn_back_normal", "custom_btn_back_hover",
+    "custom_btn_back_press", "main_checkbox_select", "main_checkbox_deselect", "main_word_custom_normal",
+    "main_word_custom_hover", "main_word_custom_press")})
 
 
 class InstallerImage(unittest.TestCase):
@@ -60,11 +67,7 @@ class InstallerImage(unittest.TestCase):
     def test_sdk_archive_105(self):
         import io
         import zipfile
-        kind = next(e for e in self.pe.DIRECTORY_ENTRY_RESOURCE.entries
-                    if e.name is not None and str(e.name).upper() == "BINARYSYSTEM")
-        entry = next(e for e in kind.directory.entries if e.id == 105).directory.entries[0]
-        data = self.pe.get_data(entry.data.struct.OffsetToData, entry.data.struct.Size)
-        archive = zipfile.ZipFile(io.BytesIO(data))
+        archive = zipfile.ZipFile(io.BytesIO(self.binary_system(105)))
         self.assertEqual(archive.namelist(), ["Qmx.dll"])  # flat: no folders
         dll = pefile.PE(data=archive.read("Qmx.dll"))
         self.assertTrue(dll.is_dll())
@@ -72,6 +75,33 @@ class InstallerImage(unittest.TestCase):
         exports = {e.name.decode() for e in dll.DIRECTORY_ENTRY_EXPORT.symbols}
         self.assertIn("qmxCreate", exports)
         self.assertFalse([n for n in exports if "@" in n], "decorated export names")
+
+    def test_skin_archive_103(self):
+        import io
+        import struct
+        import zipfile
+        archive = zipfile.ZipFile(io.BytesIO(self.binary_system(103)))
+        self.assertEqual(sorted(archive.namelist()), sorted(SKIN))  # flat, exactly these
+        infos = archive.infolist()
+        largest = sorted(infos, key=lambda i: i.file_size, reverse=True)[:4]
+        # The four largest files are deflated (the pictures of the page, the
+        # banner and the logo among them), every other one stored.
+        self.assertLessEqual({"main_bg.png", "install_banner.png", "logo.png"}, {i.filename for i in largest})
+        for info in infos:
+            with self.subTest(info.filename):
+                data = archive.read(info)
+                self.assertEqual(data[:8], b"\x89PNG\r\n\x1a\n")
+                width, height, depth, colour = struct.unpack(">IIBB", data[16:26])
+                self.assertEqual((width, height), SKIN[info.filename])
+                self.assertEqual((depth, colour), (8, 6))  # 8-bit RGBA
+                wanted = zipfile.ZIP_DEFLATED if info in largest else zipfile.ZIP_STORED
+                self.assertEqual(info.compress_type, wanted)
+
+    def binary_system(self, resource_id):
+        kind = next(e for e in self.pe.DIRECTORY_ENTRY_RESOURCE.entries
+                    if e.name is not None and str(e.name).upper() == "BINARYSYSTEM")
+        entry = next(e for e in kind.directory.entries if e.id == resource_id).directory.entries[0]
+        return self.pe.get_data(entry.data.struct.OffsetToData, entry.data.struct.Size)
 
     def test_signature_verifies(self):
         result = subprocess.run(["osslsigncode", "verify", "-CAfile", CERT, EXE],

@@ -115,6 +115,7 @@ int wmain(int argc, wchar_t** argv) {
   int state = downloader ? Download(downloader) : 5;
   DWORD elapsed = GetTickCount() - start;
   if (state != 4) {
+    ReportFailedDownload(GetLogger());
     Say(L"download failed (state " + std::to_wstring(state) + L")");
     result = 1;
   } else if (!downloader->CheckPackageBeforeLaunch()) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <winsock2.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -111,9 +112,10 @@ class Fetch : public ::testing::Test {
     return env;
   }
 
-  // Polls every 50 ms, as the progress page does, until the state is final.
-  static int RunToEnd(IDownloader* downloader) {
-    for (int i = 0; i < 1200; ++i) {
+  // Polls every 50 ms, as the progress page does, until the state is final;
+  // -1 after limitMs, which only catches a hang.
+  static int RunToEnd(IDownloader* downloader, int limitMs = 60000) {
+    for (int i = 0; i < limitMs / 50; ++i) {
       int state = downloader->GetState();
       if (state != 1) return state;
       Sleep(50);
@@ -378,12 +380,166 @@ TEST_F(Fetch, AReusedPackageChangedAfterStartUpIsRefusedBeforeLaunch) {
   EXPECT_FALSE(second.d->CheckPackageBeforeLaunch());
 }
 
-TEST_F(Fetch, AServerNameWithSeparatorsStaysInThePackageFolder) {
-  Index({CdnUrl("/pkg/named.bin")}, "");
+// Percent-encodes a text for a fault value of the origin.
+std::string Encoded(const std::string& text) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : text) {
+    if (isalnum(c) || c == '.' || c == '_' || c == '-') {
+      out.push_back(char(c));
+    } else {
+      out.push_back('%');
+      out.push_back(kHex[c >> 4]);
+      out.push_back(kHex[c & 15]);
+    }
+  }
+  return out;
+}
+
+TEST_F(Fetch, ServerFileNamesAreUsedOnlyWhenFitForThePackage) {
+  const std::wstring own = L"setup_ab12_install_v3.6.0.1.exe";
+  struct Case {
+    std::string name;
+    std::wstring file;
+  } cases[] = {
+      {"pkg.exe", L"pkg.exe"},
+      {"config.ini", own},  // the installer's own settings file
+      {"Qmx", own},         // and its SDK folder
+      {"CON.exe", own},
+      {"nul.exe", own},
+      {"COM1.exe", own},
+      {std::string("a\0b.exe", 7), own},
+      {std::string(300, 'x') + ".exe", own},
+      {"../../evil.exe", own},
+      {"setup.EXE ", own},
+  };
+  for (const Case& c : cases) {
+    logger_.Clear();
+    FreshCache();
+    Index({OriginUrl("name=" + Encoded(c.name), "small.bin")}, Md5OfCdnFile("small.bin"));
+    Owner o{CreateDownloader(Env())};
+    ASSERT_TRUE(o.d->Start());
+    ASSERT_EQ(RunToEnd(o.d), 4) << c.name;
+    EXPECT_EQ(o.d->GetFilePath(), cache_ + L"VELORADATA\\" + c.file) << c.name;
+    // config.ini still holds the settings, among them the package.
+    CSessionSettings reread(cache_ + L"VELORADATA\\config.ini");
+    EXPECT_EQ(reread.path, o.d->GetFilePath()) << c.name;
+    EXPECT_TRUE(DownloadErrors().empty()) << c.name;
+    o.d->ReleasePackage();
+  }
+}
+
+// Each case ends within its bound (the poll's guard only catches a hang) with
+// the package intact; the time it took is printed for the record.
+TEST_F(Fetch, TricklingServersAreDroppedAndResumed) {
+  struct Case {
+    const char* faults;
+    const char* file;
+  } cases[] = {
+      // The first HEAD's header comes a byte every 1.5 s (within every receive's
+      // time-out), some 90 s in all.
+      {"driphead=1500,times=1,any", "small.bin"},
+      // So does the header of the second block's first GET.
+      {"driphead=1500,times=1,min=500", "small.bin"},
+      // The second block's body, after 1000 bytes, at 10 bytes a second.
+      {"drip=100,at=1000,times=1,min=1048576", "large.bin"},
+  };
+  for (const Case& c : cases) {
+    logger_.Clear();
+    FreshCache();
+    Index({OriginUrl(c.faults, c.file)}, Md5OfCdnFile(c.file));
+    Owner o{CreateDownloader(Env())};
+    DWORD start = GetTickCount();
+    ASSERT_TRUE(o.d->Start());
+    ASSERT_EQ(RunToEnd(o.d), 4) << c.faults;
+    printf("trickle %s: %lu ms\n", c.faults, GetTickCount() - start);
+    EXPECT_EQ(Md5OfFile(o.d->GetFilePath()), Md5OfCdnFile(c.file)) << c.faults;
+    EXPECT_TRUE(DownloadErrors().empty()) << c.faults;
+    o.d->ReleasePackage();
+  }
+}
+
+TEST_F(Fetch, OnlyTheBestRankedCandidatesAreProbed) {
+  // No candidate gives a usable length, so the default URL is taken after them.
+  std::vector<std::string> urls;
+  for (int i = 0; i < 20; ++i)
+    urls.push_back(OriginUrl("length=0", ("small.bin?candidate=" + std::to_string(i)).c_str()));
+  Index(urls, "");
   Owner o{CreateDownloader(Env())};
   ASSERT_TRUE(o.d->Start());
   ASSERT_EQ(RunToEnd(o.d), 4);
-  EXPECT_EQ(o.d->GetFilePath(), cache_ + L"VELORADATA\\evil.exe");
+  EXPECT_EQ(Count(OriginRequests(), "HEAD /fault/length=0/pkg/small.bin?candidate="), 16u);
+  EXPECT_EQ(Count(OriginRequests(), "candidate=16"), 0u);
+  EXPECT_EQ(o.d->GetCurrentUrl(), DefaultPackageUrl());
+}
+
+TEST_F(Fetch, UrlsAndHeadersThatAreNoAnswer) {
+  const std::string origin = std::string("http://") + profile::bench::kOriginIp;
+  const std::string longUrl = origin + "/pkg/small.bin?" + std::string(5000, 'q');
+  const std::vector<std::string> invalid = {"初始化失败", "参数错误"};
+  const std::vector<std::string> noHeader = {"重试次数过多", "获取头信息失败", "参数错误"};
+  struct Case {
+    std::string url;
+    int state;
+    std::vector<std::string> errors;
+    std::string digest;
+  } cases[] = {
+      // Ports that do not fit 16 bits, and schemes this client does not speak.
+      {origin + ":65616/pkg/small.bin", 5, invalid, ""},
+      {origin + ":99999/pkg/small.bin", 5, invalid, ""},
+      {"ftp://" + std::string(profile::bench::kOriginIp) + "/pkg/small.bin", 5, invalid, ""},
+      {"https://" + std::string(profile::bench::kOriginIp) + "/pkg/small.bin", 5, invalid, ""},
+      // The same as redirect targets of the HEAD.
+      {OriginUrl("location=" + Encoded("ftp://" + std::string(profile::bench::kOriginIp) + "/never"), "small.bin"), 5,
+       invalid, ""},
+      {OriginUrl("location=" + Encoded(origin + ":65616/never"), "small.bin"), 5, invalid, ""},
+      // A Location, or another line, longer than a header line may be.
+      {OriginUrl("location=" + Encoded(longUrl), "small.bin"), 5, noHeader, ""},
+      {OriginUrl("pad=65536", "small.bin"), 5, noHeader, ""},
+      // Field names in lower case are the same fields.
+      {OriginUrl("lower", "small.bin"), 4, {}, "small.bin"},
+      // A length too large for any disk.
+      {OriginUrl("length=999999999999999999", "small.bin"), 5, {"写文件出错"}, ""},
+  };
+  for (const Case& c : cases) {
+    logger_.Clear();
+    FreshCache();
+    Index({c.url}, c.digest.empty() ? "" : Md5OfCdnFile(c.digest.c_str()));
+    Owner o{CreateDownloader(Env())};
+    ASSERT_TRUE(o.d->Start());
+    EXPECT_EQ(RunToEnd(o.d), c.state) << c.url.substr(0, 200);
+    EXPECT_EQ(DownloadErrors(), c.errors) << c.url.substr(0, 200);
+    EXPECT_TRUE(settings_->path.empty() || c.state == 4) << c.url.substr(0, 200);
+  }
+  EXPECT_EQ(Count(OriginRequests(), "/never"), 0u);
+}
+
+TEST_F(Fetch, WorkersTakeOnlyTheRangeTheyAskedFor) {
+  // Without a digest nothing else would catch a wrong piece.
+  const std::string ftp = "ftp://" + std::string(profile::bench::kOriginIp) + "/never";
+  struct Case {
+    std::string faults;
+  } cases[] = {
+      // The second block's first answers start 100 bytes early.
+      {"shift=100,min=500,times=2"},
+      // Or redirect where this client cannot follow.
+      {"location=" + Encoded(ftp) + ",min=500,times=2"},
+      {"location=" + Encoded(std::string("http://") + profile::bench::kOriginIp + ":70000/never") + ",min=500,times=2"},
+      // Or announce their range in lower case.
+      {"lower"},
+  };
+  for (const Case& c : cases) {
+    logger_.Clear();
+    FreshCache();
+    Index({OriginUrl(c.faults, "small.bin")}, "");
+    Owner o{CreateDownloader(Env())};
+    ASSERT_TRUE(o.d->Start());
+    ASSERT_EQ(RunToEnd(o.d), 4) << c.faults;
+    EXPECT_EQ(Md5OfFile(o.d->GetFilePath()), Md5OfCdnFile("small.bin")) << c.faults;
+    EXPECT_TRUE(DownloadErrors().empty()) << c.faults;
+    o.d->ReleasePackage();
+  }
+  EXPECT_EQ(Count(OriginRequests(), "/never"), 0u);
 }
 
 DWORD WINAPI ReleaseDownloader(void* downloader) {

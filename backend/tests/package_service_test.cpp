@@ -11,6 +11,8 @@
 
 namespace {
 
+const char kNonce[] = "0123456789abcdef0123456789abcdef";
+
 const char kRequest[] =
     "{\"app_id\":\"57203816\",\"seed\":{\"dependency\":\"\",\"hardware\":\"\",\"network\":\"\",\"system\":\"\"},"
     "\"version\":\"3.5.0.2\"}";
@@ -29,11 +31,15 @@ class PackageServiceTest : public ::testing::Test {
     unlink(file_.c_str());
     unlink(catalog_.c_str());
   }
-  // The answer's data, opened as the installer opens it.
-  static Json::Value Opened(const PackageService::Answer& answer) {
+  // The answer's data, opened and checked as the installer does it: sealed
+  // to the client, signed by the service, for this nonce.
+  static Json::Value Opened(const PackageService::Answer& answer, const std::string& nonce = kNonce) {
     Json::Value body, plain;
-    std::string text;
-    if (!ParseJson(answer.body, &body) || !OpenWith(CLIENT_PRIVATE_KEY, body["data"].asString(), &text)) return plain;
+    std::string text, answered;
+    if (!ParseJson(answer.body, &body) ||
+        !OpenSignedAnswer(CLIENT_PRIVATE_KEY, SERVICE_PUBLIC_KEY, body["data"].asString(), &answered, &text) ||
+        answered != nonce)
+      return plain;
     ParseJson(text, &plain);
     return plain;
   }
@@ -43,7 +49,7 @@ class PackageServiceTest : public ::testing::Test {
 
 TEST_F(PackageServiceTest, SizeAndDigestComeFromTheFile) {
   PackageService service(catalog_, SERVICE_PRIVATE_KEY, CLIENT_PUBLIC_KEY);
-  PackageService::Answer answer = service.HandleIndex(SealTo(SERVICE_PUBLIC_KEY, kRequest), Fault::kNone);
+  PackageService::Answer answer = service.HandleIndex(SealTo(SERVICE_PUBLIC_KEY, kRequest), kNonce, Fault::kNone);
   ASSERT_EQ(answer.status, 200);
   Json::Value plain = Opened(answer);
   EXPECT_EQ(plain["info"]["size"].asString(), "100003");
@@ -59,12 +65,12 @@ TEST_F(PackageServiceTest, SizeAndDigestComeFromTheFile) {
 
 TEST_F(PackageServiceTest, RefusesRequestsThatDoNotOpenOrDoNotCheck) {
   PackageService service(catalog_, SERVICE_PRIVATE_KEY, CLIENT_PUBLIC_KEY);
-  EXPECT_EQ(service.HandleIndex(kRequest, Fault::kNone).status, 400) << "not sealed";
+  EXPECT_EQ(service.HandleIndex(kRequest, kNonce, Fault::kNone).status, 400) << "not sealed";
   for (const char* request : {"[]", "{\"app_id\":\"1\",\"version\":\"1\",\"seed\":{}}",
                               "{\"app_id\":\"57203816\",\"version\":\"\",\"seed\":{}}",
                               "{\"app_id\":\"57203816\",\"version\":\"1\",\"seed\":{\"system\":\"\"}}"}) {
     EXPECT_FALSE(CheckIndexRequest(request).empty()) << request;
-    EXPECT_EQ(service.HandleIndex(SealTo(SERVICE_PUBLIC_KEY, request), Fault::kNone).status, 400) << request;
+    EXPECT_EQ(service.HandleIndex(SealTo(SERVICE_PUBLIC_KEY, request), kNonce, Fault::kNone).status, 400) << request;
   }
   EXPECT_EQ(CheckIndexRequest(kRequest), "");
 }
@@ -72,15 +78,40 @@ TEST_F(PackageServiceTest, RefusesRequestsThatDoNotOpenOrDoNotCheck) {
 TEST_F(PackageServiceTest, FaultsChangeTheAnswer) {
   PackageService service(catalog_, SERVICE_PRIVATE_KEY, CLIENT_PUBLIC_KEY);
   const std::string request = SealTo(SERVICE_PUBLIC_KEY, kRequest);
-  EXPECT_EQ(service.HandleIndex(request, Fault::kNotFound).status, 404);
+  EXPECT_EQ(service.HandleIndex(request, kNonce, Fault::kNotFound).status, 404);
   Json::Value v;
-  EXPECT_FALSE(ParseJson(service.HandleIndex(request, Fault::kNotJson).body, &v));
-  ASSERT_TRUE(ParseJson(service.HandleIndex(request, Fault::kCodeOne).body, &v));
+  EXPECT_FALSE(ParseJson(service.HandleIndex(request, kNonce, Fault::kNotJson).body, &v));
+  ASSERT_TRUE(ParseJson(service.HandleIndex(request, kNonce, Fault::kCodeOne).body, &v));
   EXPECT_EQ(v["code"].asInt(), 1);
-  PackageService::Answer badSeal = service.HandleIndex(request, Fault::kBadSeal);
+  PackageService::Answer badSeal = service.HandleIndex(request, kNonce, Fault::kBadSeal);
   ASSERT_TRUE(ParseJson(badSeal.body, &v));
   EXPECT_EQ(v["code"].asInt(), 0);
   EXPECT_TRUE(Opened(badSeal).isNull()) << "the data must not open";
+}
+
+TEST_F(PackageServiceTest, AnswersAreSignedForTheirRequestOnly) {
+  PackageService service(catalog_, SERVICE_PRIVATE_KEY, CLIENT_PUBLIC_KEY);
+  const std::string request = SealTo(SERVICE_PUBLIC_KEY, kRequest);
+  for (const char* nonce : {"", "0123", "0123456789ABCDEF0123456789ABCDEF"})
+    EXPECT_EQ(service.HandleIndex(request, nonce, Fault::kNone).status, 400) << nonce;
+  PackageService::Answer answer = service.HandleIndex(request, kNonce, Fault::kNone);
+  EXPECT_FALSE(Opened(answer).isNull());
+  EXPECT_TRUE(Opened(answer, "fedcba9876543210fedcba9876543210").isNull()) << "another request's answer";
+  Json::Value body;
+  ASSERT_TRUE(ParseJson(answer.body, &body));
+  std::string sealed = Base64Decode(body["data"].asString()), nonce, payload;
+  std::string altered = sealed;
+  altered[altered.size() - 20] ^= 1;
+  EXPECT_FALSE(OpenSignedAnswer(CLIENT_PRIVATE_KEY, SERVICE_PUBLIC_KEY, altered, &nonce, &payload)) << "altered";
+  // Sealed to the client but unsigned, or signed by another key.
+  const std::string plain = Compact(service.Plain());
+  EXPECT_FALSE(OpenSignedAnswer(CLIENT_PRIVATE_KEY, SERVICE_PUBLIC_KEY, SealTo(CLIENT_PUBLIC_KEY, kNonce + plain),
+                                &nonce, &payload))
+      << "unsigned";
+  EXPECT_FALSE(OpenSignedAnswer(CLIENT_PRIVATE_KEY, SERVICE_PUBLIC_KEY,
+                                SealSignedAnswer(CLIENT_PUBLIC_KEY, CLIENT_PRIVATE_KEY, kNonce, plain), &nonce,
+                                &payload))
+      << "signed by another key";
 }
 
 TEST(PackageCatalog, MissingFileStopsTheStart) {

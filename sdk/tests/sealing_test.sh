@@ -30,19 +30,45 @@ check "service opens the SDK's request" 0 "$stack" open --key "$VELORA_STACK_SER
   "$work/request" "$work/opened-by-service"
 same "service reads the SDK's bytes" "$work/plain" "$work/opened-by-service"
 
-# The service seals, the SDK opens: the blob and its Base64 text.
-check "service seals" 0 "$stack" seal --key "$VELORA_STACK_CLIENT_PUBLIC_KEY" "$work/plain" "$work/sealed"
-check "SDK opens the service's blob" 0 wine "$probe" open "$(w "$work/sealed")" "$(w "$work/opened-by-sdk")"
-same "SDK reads the service's bytes" "$work/plain" "$work/opened-by-sdk"
-base64 -w0 "$work/sealed" > "$work/sealed.b64"
-check "SDK opens the Base64 text" 0 wine "$probe" open "$(w "$work/sealed.b64")" "$(w "$work/opened-b64")"
-same "Base64 text gives the same bytes" "$work/plain" "$work/opened-b64"
-
-# Damaged input: a null result (exit 3), never a crash.
-size=$(stat -c %s "$work/sealed")
+# The service answers, the SDK opens: only an answer signed with the
+# service's key for the nonce of the SDK's own request, as the blob or its
+# Base64 text. exchange NAME EXPECTED-STATUS MAKE: the probe sends a request
+# and waits; MAKE REQUEST ANSWER writes the answer it gets.
+answer() { "$stack" answer --key "$VELORA_STACK_CLIENT_PUBLIC_KEY" --service-key "$VELORA_STACK_SERVICE_PRIVATE_KEY" "$@"; }
+exchange() {
+  local name=$1 want=$2; shift 2
+  rm -f "$work/x-request" "$work/x-answer" "$work/x-answer.tmp" "$work/x-out"
+  wine "$probe" exchange "$(w "$work/plain")" "$(w "$work/x-request")" "$(w "$work/x-answer.tmp")" \
+    "$(w "$work/x-out")" > "$work/out.log" 2>&1 &
+  local pid=$!
+  for _ in $(seq 300); do [ -s "$work/x-request" ] && break; sleep 0.1; done
+  "$@" "$work/x-request" "$work/x-answer" && mv "$work/x-answer" "$work/x-answer.tmp"
+  local got=0
+  wait "$pid" || got=$?
+  if [ "$got" = "$want" ]; then echo "ok: $name"; else echo "FAIL: $name (exit $got, want $want)"; cat "$work/out.log"; failures=$((failures + 1)); fi
+}
+signed() { answer "$1" "$work/plain" "$2" && cp "$2" "$work/signed"; }
+signed_b64() { answer "$1" "$work/plain" "$work/b64.bin" && base64 -w0 "$work/b64.bin" > "$2"; }
+unsigned() { "$stack" seal --key "$VELORA_STACK_CLIENT_PUBLIC_KEY" "$work/plain" "$2"; }
+foreign() { "$stack" answer --key "$VELORA_STACK_CLIENT_PUBLIC_KEY" --service-key "$VELORA_SDK_PRIVATE_KEY" "$1" "$work/plain" "$2"; }
+altered() { answer "$1" "$work/plain" "$2" && flip "$2" "$2.f" 300 && mv "$2.f" "$2"; }
+replayed() { cp "$work/signed" "$2"; }
 flip() {  # flip IN OUT OFFSET
   python3 -c 'import sys; b=bytearray(open(sys.argv[1],"rb").read()); b[int(sys.argv[3])]^=1; open(sys.argv[2],"wb").write(b)' "$@"
 }
+exchange "SDK opens the service's signed answer" 0 signed
+same "SDK reads the service's bytes" "$work/plain" "$work/x-out"
+exchange "SDK opens the Base64 text" 0 signed_b64
+same "Base64 text gives the same bytes" "$work/plain" "$work/x-out"
+exchange "SDK refuses an unsigned answer" 3 unsigned
+exchange "SDK refuses an answer signed by another key" 3 foreign
+exchange "SDK refuses an altered answer" 3 altered
+exchange "SDK refuses an earlier request's answer" 3 replayed
+check "service seals" 0 "$stack" seal --key "$VELORA_STACK_CLIENT_PUBLIC_KEY" "$work/plain" "$work/sealed"
+
+# Damaged input: a null result (exit 3), never a crash.
+base64 -w0 "$work/sealed" > "$work/sealed.b64"
+size=$(stat -c %s "$work/sealed")
 flip "$work/sealed" "$work/flipped-key" 100
 flip "$work/sealed" "$work/flipped-body" $((size - 20))
 flip "$work/sealed" "$work/flipped-tag" $((size - 1))
