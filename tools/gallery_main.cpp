@@ -14,6 +14,7 @@
 #include <iterator>
 #include <memory>
 
+#include "download/cache_location.h"
 #include "ui/base_view.h"
 #include "ui/base_window.h"
 #include "ui/button_resource.h"
@@ -320,6 +321,7 @@ class GalleryWindow : public IBaseWindow {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  HandFoldersToLogger();
   SetProcessDPIAware();
   IResourceMgr* resources = CreateResourceManager();
   if (!resources) {

@@ -66,7 +66,12 @@ status=0
 out=$(wine "$fetch" --dir 'C:\Velora Fail' 2>/dev/null) || status=$?
 [ "$status" = 3 ] || fail "failing setup: exit $status ($out)"
 grep -q "the setup failed: 5" <<<"$out" || fail "no failure reported: $out"
-sleep 1
+# The collector stores what it was sent while the run ended; the wait only
+# catches a hang.
+for _ in $(seq 600); do
+  events | grep -q 'vSoftInstallError' && break
+  sleep 0.1
+done
 "$VELORA_ROOT/scripts/bench/collector" stop
 all=$(events)
 grep -q 'vSoftInstallError' <<<"$all" || fail "no vSoftInstallError among: $all"
