@@ -21,3 +21,15 @@ class CXMutex {
  private:
   HANDLE handle_;
 };
+
+// Holds a CXMutex for one scope.
+class XMutexLock {
+ public:
+  explicit XMutexLock(CXMutex& mutex) : mutex_(mutex) { mutex_.Lock(); }
+  XMutexLock(const XMutexLock&) = delete;
+  XMutexLock& operator=(const XMutexLock&) = delete;
+  ~XMutexLock() { mutex_.Unlock(); }
+
+ private:
+  CXMutex& mutex_;
+};

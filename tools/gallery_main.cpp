@@ -1,11 +1,13 @@
 // velora-gallery: every widget kind in every state on a 600 x 400 main-style
 // window, and a 400 x 200 layered prompt-style window over it, drawn with the
 // installer's framework and skin. Each window is its widget table plus its
-// click dispatcher, as the installer's pages are.
+// click dispatcher, as the installer's pages are. The banner plays the
+// gateway's animation; the path box is the native edit box.
 //   velora-gallery [MAP-FILE]
 // Clicking the blue "立即安装" opens the prompt; its buttons close it; the close
 // button of the main window ends the program. MAP-FILE receives the screen
 // rectangles of the windows and of a few widgets, for the screenshot test.
+#include <winsock2.h>
 #include <windows.h>
 
 #include <array>
@@ -14,15 +16,19 @@
 #include <iterator>
 #include <memory>
 
+#include "common/product.h"
 #include "ui/base_view.h"
 #include "ui/base_window.h"
 #include "ui/button_resource.h"
 #include "ui/checkbox_resource.h"
+#include "ui/edit_resource.h"
 #include "ui/layout_resource.h"
 #include "ui/progress_resource.h"
 #include "ui/prompt_window.h"
 #include "ui/resource_mgr.h"
+#include "ui/ui_messages.h"
 #include "ui/widget_table.h"
+#include "velora_profile.h"
 
 namespace {
 
@@ -111,6 +117,14 @@ const WidgetStyle kPrompt = Panel(0xFFFFFFFF, 0xFFDDDDDD, 8);
 const WidgetStyle kPromptTitle = Plain(0xFF1A1A1A, 16, true);
 const WidgetStyle kPromptText = Plain(0xFF4D4D4D, 14);
 const WidgetStyle kGrey = Grey();
+const WidgetStyle kPathBox = [] {
+  WidgetStyle style;
+  style.ForAll([](StateStyle& s) {
+    s.textColour = 0xFF1A1A1A;
+    s.fontSize = 14;
+  });
+  return style;
+}();
 const WidgetStyle kClear = [] {
   WidgetStyle style;
   style.ForAll([](StateStyle& s) { s.borderColour = 0x00FFFFFF; });
@@ -168,9 +182,16 @@ const WidgetRow kMainRows[] = {
     /* 36 */ {kKindText, 8, 34, 1, L"内边距 12 / 10，间距 10", &kNestNote},
     /* 37 */ {kKindImage, 1, 32, 1, nullptr, nullptr, {L"error_icon.png"}, 1.0},
     /* 38 */ {kKindImage, 1, 32, 1, nullptr, nullptr, {L"inquire_icon.png"}, 1.0},
-    /* 39 */ {kKindImage, 1, 32, 3, nullptr, nullptr, {L"install_banner.png"}, 2.0},
+    /* 39 */ {kKindMovie, 3, 32, 3, nullptr, nullptr, {L"install_banner.png"}, 2.0},
     /* 40 */ {kKindText, 8, 32, 5, L"磁盘空间不足", &kWarning},
+    /* 41 */ {kKindLayout, 9, 0, 3, nullptr, nullptr, {}, 0, kHorizontal, {0, 4, 0, 4}, 10},
+    /* 42 */ {kKindText, 8, 41, 2, L"安装路径：", &kBoxStyle},
+    /* 43 */ {kKindEdit, 5, 41, 8, nullptr, &kPathBox},
 };
+
+// The banner configuration on the gateway, as the progress page asks for it.
+const BannerRequest kBanner = {profile::kGatewayHost, 80,
+                               std::string("/applicationService/app/installerConfig?appId=") + product::kAppId};
 
 // The prompt: a rounded panel with a question, a message and two buttons.
 const WidgetRow kPromptRows[] = {
@@ -198,9 +219,9 @@ void MapLine(FILE* map, const char* name, RECT r, POINT origin) {
 class TableView : public IBaseView {
  public:
   TableView(HWND window, IResourceMgr* resources, const WidgetRow* rows, int count, bool layered,
-            std::function<void(int)> onClick)
+            std::function<void(int)> onClick, const BannerRequest* banner = nullptr)
       : IBaseView(window, resources), layered_(layered), onClick_(std::move(onClick)) {
-    IBaseResource* root = BuildWidgets(*this, rows, count);
+    IBaseResource* root = BuildWidgets(*this, rows, count, banner);
     RECT client;
     GetClientRect(window, &client);
     if (root) root->SetRect(0, 0, client.right, client.bottom);
@@ -233,8 +254,9 @@ class GalleryWindow : public IBaseWindow {
       : IBaseWindow(kMainClass, nullptr, 600, 400),
         resources_(resources),
         map_(map),
-        view_(window_, resources, kMainRows, static_cast<int>(std::size(kMainRows)), false,
-              [this](int id) { OnClick(id); }) {
+        view_(
+            window_, resources, kMainRows, static_cast<int>(std::size(kMainRows)), false,
+            [this](int id) { OnClick(id); }, &kBanner) {
     ShowcaseStates();
     const unsigned values[3] = {0, 50, 100};
     for (int i = 0; i < 3; ++i) static_cast<CProgressResource*>(view_.Widget(29 + i))->SetProgress(values[i]);
@@ -247,6 +269,12 @@ class GalleryWindow : public IBaseWindow {
     switch (message) {
       case kClosePrompt: prompt_.reset(); return 0;
       case WM_CLOSE: PostQuitMessage(0); return 0;
+      case WM_MOVIE_FRAME: view_.Redraw(); return 0;
+      // The path box as the custom page colours it.
+      case WM_CTLCOLOREDIT:
+        SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0x1A, 0x1A, 0x1A));
+        SetBkColor(reinterpret_cast<HDC>(wParam), RGB(0xFF, 0xFF, 0xFF));
+        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
       // The showcase keeps its states whatever the pointer passes over (Wine
       // may send a move at a stale position when the window appears); the
       // prompt shows the live hover looks.
@@ -308,6 +336,8 @@ class GalleryWindow : public IBaseWindow {
     view_.Map(map_, "close", 5);
     view_.Map(map_, "open_prompt", 12);
     view_.Map(map_, "progress_50", 30);
+    view_.Map(map_, "banner", 39);
+    view_.Map(map_, "path_box", 43);
     if (map_) std::fflush(map_);
   }
 
@@ -321,6 +351,9 @@ class GalleryWindow : public IBaseWindow {
 
 int wmain(int argc, wchar_t** argv) {
   SetProcessDPIAware();
+  // The banner fetches its animation over the installer's own sockets.
+  WSADATA winsock;
+  WSAStartup(MAKEWORD(1, 1), &winsock);
   IResourceMgr* resources = CreateResourceManager();
   if (!resources) {
     MessageBoxW(nullptr, L"软件加载必要运行组建失败", L"错误", MB_OK);
@@ -340,5 +373,6 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (map) std::fclose(map);
   resources->Release();
+  WSACleanup();
   return code;
 }
