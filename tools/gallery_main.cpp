@@ -7,8 +7,8 @@
 // Clicking the blue "立即安装" opens the prompt; its buttons close it; the close
 // button of the main window ends the program. MAP-FILE receives the screen
 // rectangles of the windows and of a few widgets, for the screenshot test.
-#include <winsock2.h>
 #include <windows.h>
+#include <winsock2.h>
 
 #include <array>
 #include <cstdio>
@@ -125,6 +125,7 @@ const WidgetStyle kPathBox = [] {
   });
   return style;
 }();
+const WidgetStyle kPathFrame = Panel(0xFFFFFFFF, 0xFFC0C0C0, 2);
 const WidgetStyle kClear = [] {
   WidgetStyle style;
   style.ForAll([](StateStyle& s) { s.borderColour = 0x00FFFFFF; });
@@ -186,7 +187,9 @@ const WidgetRow kMainRows[] = {
     /* 40 */ {kKindText, 8, 32, 5, L"磁盘空间不足", &kWarning},
     /* 41 */ {kKindLayout, 9, 0, 3, nullptr, nullptr, {}, 0, kHorizontal, {0, 4, 0, 4}, 10},
     /* 42 */ {kKindText, 8, 41, 2, L"安装路径：", &kBoxStyle},
-    /* 43 */ {kKindEdit, 5, 41, 8, nullptr, &kPathBox},
+    /* 43 */ {kKindLayout, 9, 41, 8, nullptr, nullptr, {}, 0, kHorizontal, {6, 4, 6, 4}, 0},
+    /* 44 */ {kKindBackground, 0, 43, 0, nullptr, &kPathFrame},
+    /* 45 */ {kKindEdit, 5, 43, 1, nullptr, &kPathBox},
 };
 
 // The banner configuration on the gateway, as the progress page asks for it.
@@ -270,6 +273,12 @@ class GalleryWindow : public IBaseWindow {
       case kClosePrompt: prompt_.reset(); return 0;
       case WM_CLOSE: PostQuitMessage(0); return 0;
       case WM_MOVIE_FRAME: view_.Redraw(); return 0;
+      // A press anywhere on the page takes the focus from the path box first.
+      case WM_LBUTTONDOWN: SetFocus(window_); return view_.WindowProc(message, wParam, lParam);
+      // The path box's text once it loses the focus, as the custom page reads it.
+      case WM_COMMAND:
+        if (LOWORD(wParam) == CEditResource::kControlId && HIWORD(wParam) == EN_KILLFOCUS) MapPathText();
+        return view_.WindowProc(message, wParam, lParam);
       // The path box as the custom page colours it.
       case WM_CTLCOLOREDIT:
         SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0x1A, 0x1A, 0x1A));
@@ -337,8 +346,17 @@ class GalleryWindow : public IBaseWindow {
     view_.Map(map_, "open_prompt", 12);
     view_.Map(map_, "progress_50", 30);
     view_.Map(map_, "banner", 39);
-    view_.Map(map_, "path_box", 43);
+    view_.Map(map_, "path_box", 45);
     if (map_) std::fflush(map_);
+  }
+
+  void MapPathText() {
+    wchar_t text[260] = {};
+    GetWindowTextW(static_cast<CEditResource*>(view_.Widget(45))->Control(), text, 260);
+    if (map_) {
+      std::fprintf(map_, "path_text %ls\n", text);
+      std::fflush(map_);
+    }
   }
 
   IResourceMgr* resources_;
