@@ -107,15 +107,19 @@ void CMovieResource::AdoptAnimation(Image* gif) {
   if (image->GetFrameDimensionsList(list.data(), dimensions) != Ok) return;
   const int count = static_cast<int>(image->GetFrameCount(&list[0]));
   if (count <= 0) return;
-  const UINT size = image->GetPropertyItemSize(PropertyTagFrameDelay);
-  if (size < sizeof(PropertyItem)) return;
-  std::vector<uint8_t> buffer(size);
-  auto* item = reinterpret_cast<PropertyItem*>(buffer.data());
-  if (image->GetPropertyItem(PropertyTagFrameDelay, size, item) != Ok) return;
   // One 32-bit delay per frame; a short table leaves the missing ones at 0.
+  // An animation without delays is not played; a still image needs none
+  // (not every GDI+ gives a one-frame GIF the property).
   std::vector<uint32_t> delays(count);
-  const size_t have = std::min<size_t>(item->length / sizeof(uint32_t), delays.size());
-  std::memcpy(delays.data(), item->value, have * sizeof(uint32_t));
+  const UINT size = image->GetPropertyItemSize(PropertyTagFrameDelay);
+  std::vector<uint8_t> buffer(std::max<size_t>(size, sizeof(PropertyItem)));
+  auto* item = reinterpret_cast<PropertyItem*>(buffer.data());
+  if (size >= sizeof(PropertyItem) && image->GetPropertyItem(PropertyTagFrameDelay, size, item) == Ok) {
+    const size_t have = std::min<size_t>(item->length / sizeof(uint32_t), delays.size());
+    std::memcpy(delays.data(), item->value, have * sizeof(uint32_t));
+  } else if (count > 1) {
+    return;
+  }
 
   XMutexLock lock(lock_);
   dimension_ = list[0];
