@@ -3,10 +3,12 @@
 #include <cinttypes>
 #include <cstdio>
 
+#include "analytics/events.h"
 #include "analytics/logger.h"
 #include "app/app_context.h"
 #include "common/product.h"
 #include "net/context_lock.h"
+#include "platform/browser.h"
 #include "platform/digest.h"
 #include "platform/hardware_id.h"
 #include "platform/text.h"
@@ -99,6 +101,17 @@ std::wstring ComposeWelcomeAddress(const WelcomeInputs& inputs, CSessionSettings
                AddressValue(UrlEncode(WideToUtf8(inputs.siteRoot)));
   }
   return address;
+}
+
+int OpenWelcomeAddress(const std::wstring& address, CSessionSettings& settings, ILoggerServer& logger) {
+  SetWelcomeUrl(address, settings);
+  return OpenUrlInBrowser(address, settings.launchAppname, [&](const BrowserReport& report) {
+    logger.ClearProperties();
+    logger.SetIntProperty(prop::kLaunchAppType, static_cast<int>(report.launch));
+    logger.SetIntProperty(prop::kBrowserNum, report.browserCount);
+    logger.SetStringProperty(prop::kBrowserName, WideToUtf8(report.browserNames));
+    logger.WriteEvent(event::kOpenUrl);
+  });
 }
 
 std::string UrlEncode(const std::string& bytes) {

@@ -4,6 +4,8 @@
 
 #include "app/session_settings.h"
 
+class ILoggerServer;
+
 // The address of the welcome page opened when an install has finished, and the
 // settings recorded with it.
 
@@ -39,6 +41,12 @@ void RecordInstallEnd(int64_t now, CSessionSettings& settings);
 // quotes, controls) are percent-encoded in the values, so the result is
 // always an address the browser opener accepts.
 std::wstring ComposeWelcomeAddress(const WelcomeInputs& inputs, CSessionSettings& settings);
+
+// Records "welcome_url" and opens the address in the user's browser,
+// preferring the program that started the installer ("launch_appname"); the
+// choice is reported as "vOpenUrl". The launch type, or -1 when nothing was
+// opened.
+int OpenWelcomeAddress(const std::wstring& address, CSessionSettings& settings, ILoggerServer& logger);
 
 // Form encoding of bytes: letters, digits and "-_.!~*'()" stay, a space
 // becomes "+", every other byte "%XX" with upper-case digits.

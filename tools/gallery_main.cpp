@@ -23,6 +23,7 @@
 #include "ui/checkbox_resource.h"
 #include "ui/edit_resource.h"
 #include "ui/layout_resource.h"
+#include "ui/movie_resource.h"
 #include "ui/progress_resource.h"
 #include "ui/prompt_window.h"
 #include "ui/resource_mgr.h"
@@ -270,7 +271,10 @@ class GalleryWindow : public IBaseWindow {
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
-      case kClosePrompt: prompt_.reset(); return 0;
+      case kClosePrompt:
+        prompt_.reset();
+        Banner()->SetPaused(false);
+        return 0;
       case WM_CLOSE: PostQuitMessage(0); return 0;
       case WM_MOVIE_FRAME: view_.Redraw(); return 0;
       // A press anywhere on the page takes the focus from the path box first.
@@ -320,7 +324,11 @@ class GalleryWindow : public IBaseWindow {
     }
   }
 
+  CMovieResource* Banner() { return static_cast<CMovieResource*>(view_.Widget(39)); }
+
+  // The banner rests while a prompt is open, as on the progress page.
   void OpenPrompt() {
+    Banner()->SetPaused(true);
     prompt_ = std::make_unique<CPromptWindow>(kPromptClass, window_, 400, 200);
     // Every button of the prompt closes it, after its click has been handled.
     HWND owner = window_;

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "net/tests/recording_logger.h"
 #include "platform/digest.h"
 #include "platform/tests/temp_folder.h"
 #include "platform/text.h"
@@ -121,6 +124,33 @@ TEST(WelcomeAddress, ValuesThatWouldBreakTheAddress) {
   const std::string address = WideToUtf8(ComposeWelcomeAddress(inputs, settings));
   EXPECT_EQ(address.substr(0, 44), "https://gw.velora.test/w?_channel=a%20b%22c&");
   EXPECT_NE(address.find("&ad_account=广告%201&"), std::string::npos) << address;
+}
+
+// Opened by the shell when no browser started the installer or runs (the
+// bench's recorder stands in for the shell's handler), reported as "vOpenUrl".
+TEST(WelcomeAddress, OpenedAndReported) {
+  RecordingLogger logger;
+  CSessionSettings settings(L"");
+  SetLaunchAppname(L"C:\\Windows\\explorer.exe", settings);
+  CSessionSettings composed(L"");
+  const std::wstring address = ComposeWelcomeAddress(Inputs(""), composed);
+  EXPECT_EQ(OpenWelcomeAddress(address, settings, logger), 0);
+  EXPECT_EQ(settings.welcomeUrl, address);
+  const auto events = logger.Events("vOpenUrl");
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].ints.at("launch_app_type"), 0);
+  EXPECT_EQ(events[0].ints.at("browser_num"), 0);
+  EXPECT_EQ(events[0].strings.at("browser_name"), "");
+  const char* recorder = getenv("VELORA_OPENED_URLS");
+  ASSERT_NE(recorder, nullptr);
+  std::wstring path = L"Z:" + Utf8ToWide(recorder);
+  for (auto& c : path) c = c == L'/' ? L'\\' : c;
+  std::string opened;
+  for (int i = 0; i < 300 && opened.find(WideToUtf8(address)) == std::string::npos; ++i) {
+    Sleep(100);
+    opened = testing_files::ReadFileBytes(path);
+  }
+  EXPECT_NE(opened.find(WideToUtf8(address) + "\n"), std::string::npos) << opened;
 }
 
 TEST(WelcomeAddress, UrlEncoding) {
