@@ -99,8 +99,7 @@ std::string CMovieResource::Fetch(const std::string& host, uint16_t port, const 
   }
 }
 
-void CMovieResource::AdoptAnimation(Image* gif) {
-  std::unique_ptr<Image> image(gif);
+void CMovieResource::AdoptAnimation(std::unique_ptr<Image> image) {
   const UINT dimensions = image->GetFrameDimensionsCount();
   if (dimensions == 0) return;
   std::vector<GUID> list(dimensions);
@@ -145,19 +144,14 @@ unsigned CMovieResource::Run() {
   std::unique_ptr<IStream, StreamRelease> stream(
       SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<UINT>(bytes.size())));
   if (!stream) return 0;
-  auto* decoded = new Image(stream.get());
-  if (decoded->GetLastStatus() != Ok) {
-    delete decoded;
-    return 0;
-  }
-  AdoptAnimation(decoded);
+  auto decoded = std::make_unique<Image>(stream.get());
+  if (decoded->GetLastStatus() != Ok) return 0;
+  AdoptAnimation(std::move(decoded));
   if (!HasAnimation()) return 0;
 
-  if (frameCount_ == 1) {
-    RequestRedraw();
-    return 0;
-  }
+  // The first frame at once; a still image needs nothing more.
   RequestRedraw();
+  if (frameCount_ == 1) return 0;
   while (!stop_) {
     DWORD delayMs;
     {

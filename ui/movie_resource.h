@@ -49,7 +49,7 @@ class CMovieResource : public CImageResource, public CCorvixBasedThread {
  private:
   std::string Fetch(const std::string& host, uint16_t port, const std::string& path);
   // Adopts the decoded GIF when it has frames and a delay table.
-  void AdoptAnimation(Gdiplus::Image* gif);
+  void AdoptAnimation(std::unique_ptr<Gdiplus::Image> gif);
   void PlaceFrame();
   void RequestRedraw();
 
