@@ -23,12 +23,7 @@ CLoggerServer::CLoggerServer(const SdkSource& source) {
   }
 }
 
-CLoggerServer::~CLoggerServer() {
-  lock_.Lock();
-  if (core_ && core_->handle && core_->free) core_->free(core_->handle);
-  if (core_) core_->handle = nullptr;
-  lock_.Unlock();
-}
+CLoggerServer::~CLoggerServer() { Release(); }
 
 void CLoggerServer::Load(const SdkSource& source) {
   library_ = LoadSdkLibrary(source, &libraryPath_);
@@ -73,7 +68,7 @@ void CLoggerServer::SetStringProperty(const std::string& key, const std::string&
 }
 
 bool CLoggerServer::WriteRecord(int type, const std::vector<Field>& fields, const std::string& eventName) {
-  lock_.Lock();
+  CXMutexGuard hold(lock_);
   bool written = false;
   try {
     void* record = nullptr;
@@ -99,7 +94,6 @@ bool CLoggerServer::WriteRecord(int type, const std::vector<Field>& fields, cons
     }
   } catch (...) {
   }
-  lock_.Unlock();
   return written;
 }
 
@@ -143,7 +137,7 @@ bool CLoggerServer::WriteLaunchRecord(int32_t kind, const std::string& a, const 
 }
 
 std::string CLoggerServer::DataCall(bool seal, const std::string& path, const std::string& data) {
-  lock_.Lock();
+  CXMutexGuard hold(lock_);
   std::string result;
   try {
     if (data_ && (seal ? data_->buildHttpData != nullptr : data_->decryptData != nullptr)) {
@@ -157,7 +151,6 @@ std::string CLoggerServer::DataCall(bool seal, const std::string& path, const st
   } catch (...) {
     result.clear();
   }
-  lock_.Unlock();
   return result;
 }
 
@@ -168,37 +161,21 @@ std::string CLoggerServer::SealData(const std::string& path, const std::string& 
 std::string CLoggerServer::UnsealData(const std::string& data) { return DataCall(false, "", data); }
 
 std::string CLoggerServer::GetMachineId() {
-  lock_.Lock();
+  CXMutexGuard hold(lock_);
   const char* id = data_ && data_->mid ? data_->mid() : nullptr;
-  std::string result = id ? id : "";
-  lock_.Unlock();
-  return result;
+  return id ? id : "";
 }
 
 std::string CLoggerServer::GetMachineIdEx(int32_t kind) {
-  lock_.Lock();
+  CXMutexGuard hold(lock_);
   const char* id = data_ && data_->midEx ? data_->midEx(kind) : nullptr;
-  std::string result = id ? id : "";
-  lock_.Unlock();
-  return result;
-}
-
-bool CLoggerServer::Reinitialize() {
-  lock_.Lock();
-  try {
-    if (!core_) throw std::runtime_error("QMX not init");
-    if (library_ && !core_->handle) Configure();
-  } catch (...) {
-  }
-  lock_.Unlock();
-  return false;
+  return id ? id : "";
 }
 
 bool CLoggerServer::Release() {
-  lock_.Lock();
+  CXMutexGuard hold(lock_);
   if (core_ && core_->handle && core_->free) core_->free(core_->handle);
   if (core_) core_->handle = nullptr;
-  lock_.Unlock();
   return true;
 }
 
@@ -207,8 +184,6 @@ bool CLoggerServer::OpenUrl(const std::string& url) {
   data_->openUrl(url.c_str());
   return true;
 }
-
-int32_t CLoggerServer::CallExtension(const std::string&, const std::string&, int32_t, int32_t, int32_t) { return 0; }
 
 void __stdcall CLoggerServer::OnCrash(void* context, const wchar_t* dumpPath) {
   auto* logger = static_cast<CLoggerServer*>(context);
@@ -223,7 +198,27 @@ void __stdcall CLoggerServer::OnCrash(void* context, const wchar_t* dumpPath) {
   logger->WriteEvent(event::kSoftQuit);
 }
 
+namespace {
+
+struct LoggerFolders {
+  std::wstring work;
+  std::wstring sdk;
+};
+
+LoggerFolders& Folders() {
+  static LoggerFolders folders;
+  return folders;
+}
+
+}  // namespace
+
+void SetLoggerFolders(const std::wstring& workFolder, const std::wstring& sdkFolder) {
+  Folders() = {workFolder, sdkFolder};
+}
+
+const std::wstring& GetSdkFolder() { return Folders().sdk; }
+
 ILoggerServer* GetLogger() {
-  static CLoggerServer logger(InstallerSdkSource());
+  static CLoggerServer logger(InstallerSdkSource(Folders().work, Folders().sdk));
   return &logger;
 }

@@ -26,11 +26,17 @@ class ILoggerServer {
   virtual std::string UnsealData(const std::string& data) = 0;
   virtual std::string GetMachineId() = 0;
   virtual std::string GetMachineIdEx(int32_t kind) = 0;
-  virtual bool Reinitialize() = 0;
   virtual bool Release() = 0;
   virtual bool OpenUrl(const std::string& url) = 0;
-  virtual int32_t CallExtension(const std::string& a, const std::string& b, int32_t x, int32_t y, int32_t z) = 0;
 };
 
 // The process-wide logger, created (and the SDK loaded) on first use.
 ILoggerServer* GetLogger();
+
+// Where the process-wide logger puts the SDK: the run's work folder (which
+// receives the archive) and the SDK folder (cache folder + "Qmx\"). The
+// folders live above this layer; start-up hands them down before the first
+// GetLogger, and without them the logger stays inert. Either may be "".
+void SetLoggerFolders(const std::wstring& workFolder, const std::wstring& sdkFolder);
+// The SDK folder handed down, "" before.
+const std::wstring& GetSdkFolder();

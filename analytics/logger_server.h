@@ -37,10 +37,8 @@ class CLoggerServer : public ILoggerServer {
   std::string UnsealData(const std::string& data) override;
   std::string GetMachineId() override;
   std::string GetMachineIdEx(int32_t kind) override;
-  bool Reinitialize() override;
   bool Release() override;
   bool OpenUrl(const std::string& url) override;
-  int32_t CallExtension(const std::string& a, const std::string& b, int32_t x, int32_t y, int32_t z) override;
 
  private:
   // The properties of the event being built. Each thread builds its own, so

@@ -4,8 +4,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "download/cache_location.h"
-#include "download/work_folder.h"
+#include "common/product.h"
 #include "platform/archive.h"
 #include "platform/digest.h"
 #include "platform/file_system.h"
@@ -16,7 +15,6 @@
 namespace {
 
 constexpr int kSdkResourceId = 105;
-constexpr char kAppId[] = "57203816";
 constexpr char kAppName[] = "win_installer";
 constexpr int kAnalyticsPort = 80;
 constexpr char kSensorPath[] = "/sa?project=production";
@@ -68,12 +66,11 @@ std::string ReadLocked(const UniqueHandle& file) {
 
 }  // namespace
 
-SdkSource InstallerSdkSource() {
+SdkSource InstallerSdkSource(const std::wstring& workFolder, const std::wstring& sdkFolder) {
   SdkSource source;
   source.module = GetModuleHandleW(nullptr);
-  source.workFolder = GetWorkFolder();
-  const std::wstring& cache = GetCacheFolder();
-  if (!cache.empty()) source.sdkFolder = cache + L"Qmx\\";
+  source.workFolder = workFolder;
+  source.sdkFolder = sdkFolder;
   source.expectedMd5 = kQmxDllMd5;
   return source;
 }
@@ -124,7 +121,7 @@ void ConfigureCore(CoreTable& core, QmxCrashCallback crash, void* context) {
   void* handle = nullptr;
   if (core.create(&handle) != 0) throw std::runtime_error("create QMX handle failed");
   core.handle = handle;
-  if (core.setApplyKey(kAppId, profile::kSdkAppKey) != 0) throw std::runtime_error("SetAppkey failed");
+  if (core.setApplyKey(product::kAppId, profile::kSdkAppKey) != 0) throw std::runtime_error("SetAppkey failed");
   if (core.setAppInfo(kAppName, 0, 0) != 0) throw std::runtime_error("SetAppInfo failed");
   if (core.setHostInfo(profile::kAnalyticsHost, kAnalyticsPort) != 0) throw std::runtime_error("SetHostInfo failed");
   if (core.setSensorUrl(kSensorPath) != 0) throw std::runtime_error("SetSensorUrl failed");

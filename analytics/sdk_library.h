@@ -17,9 +17,9 @@ struct SdkSource {
   std::string expectedMd5;
 };
 
-// The installer's own: its resources, the run's work folder, the cache
-// folder plus "Qmx\", and the digest of the Qmx.dll that the build packed.
-SdkSource InstallerSdkSource();
+// The installer's own: its resources, the given folders and the digest of the
+// Qmx.dll that the build packed.
+SdkSource InstallerSdkSource(const std::wstring& workFolder, const std::wstring& sdkFolder);
 
 // Writes the archive out, unpacks it, checks the library's digest and loads
 // it; the library stays loaded for the rest of the process. Throws the

@@ -8,7 +8,34 @@ HINSTANCE g_instance = nullptr;
 uint8_t is_first_install = 1;
 uint8_t is_reinstall = 0;
 
+void AppContext::UseRoute(const std::function<void(NetworkRoute& route)>& use) {
+  CXMutexGuard hold(lock);
+  NetworkRoute route{proxyType, proxyHost, proxyPort, dnsMode, dnsServer};
+  use(route);
+  proxyType = route.proxyType;
+  proxyHost = route.proxyHost;
+  proxyPort = route.proxyPort;
+  dnsMode = route.dnsMode;
+  dnsServer = route.dnsServer;
+}
+
+std::string AppContext::Channel() {
+  CXMutexGuard hold(lock);
+  return channel;
+}
+
+void AppContext::SetChannel(const std::string& value) {
+  CXMutexGuard hold(lock);
+  channel = value;
+}
+
 AppContext* GetAppContext() { return g_context; }
-void SetAppContext(AppContext* context) { g_context = context; }
+
+void SetAppContext(AppContext* context) {
+  g_context = context;
+  SetNetworkRoute(context);
+  SetChannelSource(context);
+}
+
 HINSTANCE GetAppInstance() { return g_instance; }
 void SetAppInstance(HINSTANCE instance) { g_instance = instance; }

@@ -17,8 +17,8 @@ DownloadEnv InstallerDownloadEnv() {
   env.appInfo = GetAppInfo();
   env.settings.path = [] { return GetSessionSettings().path; };
   env.settings.md5 = [] { return GetSessionSettings().md5; };
-  env.settings.record = [](const std::wstring& md5, const std::wstring& path) {
-    RecordDownloadedPackage(md5, path, GetSessionSettings(), false);
+  env.settings.record = [](const std::wstring& md5, const std::wstring& path, const std::wstring& fileDigest) {
+    RecordVerifiedPackage(md5, path, fileDigest, GetSessionSettings());
   };
   env.cacheFolder = GetCacheFolder();
   wchar_t own[MAX_PATH] = {};

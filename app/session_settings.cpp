@@ -65,7 +65,7 @@ CSessionSettings::CSessionSettings(const std::wstring& file) : filePath(file) {
 CSessionSettings& GetSessionSettings() {
   // Without a cache folder there is no file to write, only memory.
   static CSessionSettings settings(GetCacheFolder().empty() ? std::wstring()
-                                                            : GetCacheFolder() + L"VELORADATA\\config.ini");
+                                                            : DataFolderIn(GetCacheFolder()) + L"config.ini");
   return settings;
 }
 
@@ -113,10 +113,12 @@ void SetInstall(CSessionSettings& settings) {
   WriteKey(settings, L"install", settings.install);
 }
 
-bool RecordDownloadedPackage(const std::wstring& md5, const std::wstring& packagePath, CSessionSettings& settings,
-                             bool memoryOnly) {
-  if (md5.empty() || packagePath.empty()) return false;
-  if (AnsiToWide(Md5OfFile(packagePath)) == md5) {
+namespace {
+
+// Keeps the pair when the file's digest is md5, else clears a kept one.
+bool KeepPackageIfDigestMatches(const std::wstring& md5, const std::wstring& packagePath,
+                                const std::wstring& fileDigest, CSessionSettings& settings, bool memoryOnly) {
+  if (fileDigest == md5) {
     if (settings.md5 != md5 || settings.path != packagePath) {
       settings.md5 = md5;
       settings.path = packagePath;
@@ -130,4 +132,18 @@ bool RecordDownloadedPackage(const std::wstring& md5, const std::wstring& packag
     WritePackage(settings);
   }
   return false;
+}
+
+}  // namespace
+
+bool RecordDownloadedPackage(const std::wstring& md5, const std::wstring& packagePath, CSessionSettings& settings,
+                             bool memoryOnly) {
+  if (md5.empty() || packagePath.empty()) return false;
+  return KeepPackageIfDigestMatches(md5, packagePath, AnsiToWide(Md5OfFile(packagePath)), settings, memoryOnly);
+}
+
+bool RecordVerifiedPackage(const std::wstring& md5, const std::wstring& packagePath, const std::wstring& fileDigest,
+                           CSessionSettings& settings) {
+  if (md5.empty() || packagePath.empty()) return false;
+  return KeepPackageIfDigestMatches(md5, packagePath, fileDigest, settings, false);
 }

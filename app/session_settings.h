@@ -4,7 +4,7 @@
 // The in-memory mirror of config.ini, section "General", in the cache
 // folder's "VELORADATA\". Each setter updates the member and the file
 // together. No lock: only the main thread writes after start-up, except for
-// RecordDownloadedPackage from the download poll while the main thread writes
+// the package records from the download poll while the main thread writes
 // nothing.
 class CSessionSettings {
  public:
@@ -59,3 +59,8 @@ void SetInstall(CSessionSettings& settings);
 // cleared in memory and in the file. Empty arguments change nothing.
 bool RecordDownloadedPackage(const std::wstring& md5, const std::wstring& packagePath, CSessionSettings& settings,
                              bool memoryOnly);
+// The same record for a package whose digest the caller has just computed
+// itself (fileDigest, "" when it could not), over a handle that keeps the
+// file from changing: the file is not read again. Always written.
+bool RecordVerifiedPackage(const std::wstring& md5, const std::wstring& packagePath, const std::wstring& fileDigest,
+                           CSessionSettings& settings);

@@ -9,8 +9,6 @@
 
 namespace {
 
-HANDLE g_mutex = nullptr;
-
 BOOL CALLBACK FindInstallerWindow(HWND window, LPARAM found) {
   wchar_t name[259] = {};
   GetClassNameW(window, name, 259);
@@ -21,18 +19,14 @@ BOOL CALLBACK FindInstallerWindow(HWND window, LPARAM found) {
 
 }  // namespace
 
-void EnsureSingleInstance() {
-  g_mutex = CreateMutexW(nullptr, TRUE, product::kInstanceMutex);
-  if (GetLastError() != ERROR_ALREADY_EXISTS) return;
-  if (g_mutex) CloseHandle(g_mutex);
-  g_mutex = nullptr;
+SingleInstance::SingleInstance() {
+  HANDLE mutex = CreateMutexW(nullptr, TRUE, product::kInstanceMutex);
+  const DWORD error = GetLastError();
+  mutex_.Reset(mutex);
+  if (error != ERROR_ALREADY_EXISTS) return;
+  mutex_.Reset();
   HWND first = nullptr;
   EnumWindows(FindInstallerWindow, reinterpret_cast<LPARAM>(&first));
   if (first) PostMessageW(first, WM_ACTIVATE_INSTANCE, 0, 0);
   exit(0);
-}
-
-void CloseSingleInstance() {
-  if (g_mutex) CloseHandle(g_mutex);
-  g_mutex = nullptr;
 }

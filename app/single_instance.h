@@ -1,8 +1,16 @@
 #pragma once
+#include "platform/handle.h"
 
-// Returns only in the first running copy. A second copy asks the first one's
-// window to come forward and ends the process with exit code 0.
-void EnsureSingleInstance();
+// The mark of the first running copy: a named mutex owned from construction
+// to destruction, the very end of shut-down. Constructing it in a second copy
+// asks the first one's window to come forward and ends the process with exit
+// code 0; so construction returns only in the first copy.
+class SingleInstance {
+ public:
+  SingleInstance();
+  SingleInstance(const SingleInstance&) = delete;
+  SingleInstance& operator=(const SingleInstance&) = delete;
 
-// Releases the mark of the first copy at the very end of shut-down.
-void CloseSingleInstance();
+ private:
+  UniqueHandle mutex_;
+};

@@ -9,7 +9,6 @@
 #include "app/session_settings.h"
 #include "app/single_instance.h"
 #include "download/cache_location.h"
-#include "download/work_folder.h"
 #include "platform/file_system.h"
 #include "platform/handle.h"
 #include "platform/text.h"
@@ -25,12 +24,6 @@ void DeclareDpiAware() {
   if (auto set = reinterpret_cast<SetProcessDPIAwareFn>(
           reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"user32"), "SetProcessDPIAware"))))
     set();
-}
-
-void StoreChannel(AppContext& context, const std::string& channel) {
-  context.lock.Lock();
-  context.channel = channel;
-  context.lock.Unlock();
 }
 
 void ReportStart(const LaunchContext& launch) {
@@ -64,8 +57,8 @@ void StartServices() {
     // Creating the two singletons starts their fetch threads.
     if (!GetPkgInfo()) throw "Get package information error";
     if (!GetServerInfo()) throw "Get server information error";
-    const std::wstring& cache = GetCacheFolder();
-    if (!cache.empty()) CreateDirectories(cache + L"VELORADATA\\");
+    const std::wstring dataFolder = DataFolderIn(GetCacheFolder());
+    if (!dataFolder.empty()) CreateDirectories(dataFolder);
   } catch (...) {
   }
 }
@@ -86,9 +79,9 @@ void RunMessageLoop() {
 
 int RunInstaller(HINSTANCE instance) {
   // Static initialisation has made this run's work folder already, and static
-  // destruction removes it; naming it here keeps it in the executable.
-  (void)GetWorkFolder();
-  EnsureSingleInstance();
+  // destruction removes it; the logger unpacks the SDK there.
+  HandFoldersToLogger();
+  SingleInstance single;
   auto* context = new AppContext;
   SetAppContext(context);
   BindDisplayScale(&context->display);
@@ -103,7 +96,7 @@ int RunInstaller(HINSTANCE instance) {
     ownFile.Reset(CreateFileW(exePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
     LaunchContext launch = ReadLaunchContext(ownFile.Get());
-    StoreChannel(*context, launch.channel);
+    context->SetChannel(launch.channel);
     // The first use of the settings creates them and reads the file back.
     CSessionSettings& settings = GetSessionSettings();
     SetBeginTimestamp(AnsiToWide(Int64ToString(CurrentUnixTime())), settings);
@@ -127,6 +120,5 @@ int RunInstaller(HINSTANCE instance) {
   BindDisplayScale(nullptr);
   SetAppContext(nullptr);
   delete context;
-  CloseSingleInstance();
   return 0;
 }

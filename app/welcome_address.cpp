@@ -7,7 +7,6 @@
 #include "analytics/logger.h"
 #include "app/app_context.h"
 #include "common/product.h"
-#include "net/context_lock.h"
 #include "platform/browser.h"
 #include "platform/digest.h"
 #include "platform/hardware_id.h"
@@ -51,10 +50,7 @@ std::wstring Separator(const std::wstring& address) {
 
 WelcomeInputs WelcomeInputsNow() {
   WelcomeInputs inputs;
-  {
-    ContextLock lock(GetAppContext());
-    if (AppContext* context = GetAppContext()) inputs.channel = context->channel;
-  }
+  if (AppContext* context = GetAppContext()) inputs.channel = context->Channel();
   IServerInfo* server = GetServerInfo();
   inputs.serviceAddress = server->GetWelcomeUrl();
   inputs.advertisingAccount = server->GetAdvertisingAccount();

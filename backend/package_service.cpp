@@ -7,10 +7,9 @@
 #include "backend/seal.h"
 #include "backend/sqlite_util.h"
 #include "common/md5.h"
+#include "common/product.h"
 
 namespace {
-
-constexpr char kAppId[] = "57203816";
 
 // Size and MD5 of a whole file; throws when it cannot be read.
 void DescribeFile(const std::string& path, long long* size, std::string* md5) {
@@ -44,7 +43,7 @@ PackageService::Answer Refuse(int code, const std::string& message) {
 std::string CheckIndexRequest(const std::string& plain) {
   Json::Value request;
   if (!ParseJson(plain, &request) || !request.isObject()) return "request is not a JSON object";
-  if (!request["app_id"].isString() || request["app_id"].asString() != kAppId) return "unknown app_id";
+  if (!request["app_id"].isString() || request["app_id"].asString() != product::kAppId) return "unknown app_id";
   if (!request["version"].isString() || request["version"].asString().empty()) return "version missing";
   const Json::Value& seed = request["seed"];
   if (!seed.isObject()) return "seed missing";

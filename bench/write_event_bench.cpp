@@ -10,10 +10,12 @@
 
 #include "analytics/events.h"
 #include "analytics/logger.h"
+#include "download/cache_location.h"
 
 int wmain(int argc, wchar_t** argv) {
   const int count = argc > 1 ? _wtoi(argv[1]) : 1000;
   const wchar_t* label = argc > 2 ? argv[2] : L"";
+  HandFoldersToLogger();
   ILoggerServer* logger = GetLogger();
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);

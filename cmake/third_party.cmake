@@ -12,6 +12,20 @@ add_library(jsoncpp STATIC
   ${_json}/src/lib_json/json_writer.cpp)
 target_include_directories(jsoncpp SYSTEM PUBLIC ${_json}/include)
 target_compile_options(jsoncpp PRIVATE -w)
+if(WIN32)
+  # The installer keeps only the parts it reaches (see the top-level list),
+  # and jsoncpp gets string streams of its own instead of the standard ones,
+  # in itself and in everything that includes it.
+  target_compile_options(jsoncpp PRIVATE -Os -ffunction-sections -fdata-sections)
+  target_compile_options(jsoncpp PUBLIC
+                         $<$<COMPILE_LANGUAGE:CXX>:-include ${CMAKE_SOURCE_DIR}/cmake/jsoncpp/json_lean_config.h>)
+  # Its reader includes <iostream>, whose static initialiser alone would bring
+  # the locale machinery in; nothing of it is used, so the header is skipped.
+  target_compile_definitions(jsoncpp PRIVATE _GLIBCXX_IOSTREAM)
+  # Inlined there, the stream buffer's accessors of the stream reader (never
+  # used) call nothing in the standard library's stream code.
+  set_source_files_properties(${_json}/src/lib_json/json_reader.cpp PROPERTIES COMPILE_OPTIONS -O2)
+endif()
 set_target_properties(jsoncpp PROPERTIES CXX_CLANG_TIDY "")
 
 if(WIN32)
@@ -21,7 +35,7 @@ if(WIN32)
   add_library(minizip STATIC ${_mz}/unzip.c ${_mz}/ioapi.c ${_mz}/iowin32.c)
   target_include_directories(minizip SYSTEM PUBLIC ${_mz})
   target_compile_definitions(minizip PUBLIC NOUNCRYPT)
-  target_compile_options(minizip PRIVATE -w)
+  target_compile_options(minizip PRIVATE -w -Os -ffunction-sections -fdata-sections)
   target_link_libraries(minizip PUBLIC ZLIB::ZLIB)
 
   # mbedtls for the SDK, with the SDK's own configuration.

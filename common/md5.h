@@ -13,7 +13,8 @@ class Md5 {
   void Final(uint8_t digest[16]);
 
  private:
-  void Transform(const uint8_t block[64]);
+  // Runs the compression over count whole 64-byte blocks.
+  void Transform(const uint8_t* blocks, size_t count);
 
   uint32_t state_[4];
   uint64_t bytes_ = 0;

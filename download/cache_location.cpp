@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include "analytics/logger.h"
+#include "download/work_folder.h"
 #include "platform/file_system.h"
 #include "platform/text.h"
 
@@ -111,3 +113,13 @@ std::wstring BestVolumeRootOf(const std::vector<std::wstring>& mountPaths) {
 }
 
 std::wstring BestVolumeRoot() { return BestVolumeRootOf(AllMountPaths()); }
+
+std::wstring DataFolderIn(const std::wstring& cacheFolder) {
+  return cacheFolder.empty() ? std::wstring() : cacheFolder + L"VELORADATA\\";
+}
+
+std::wstring SdkFolderIn(const std::wstring& cacheFolder) {
+  return cacheFolder.empty() ? std::wstring() : cacheFolder + L"Qmx\\";
+}
+
+void HandFoldersToLogger() { SetLoggerFolders(GetWorkFolder(), SdkFolderIn(GetCacheFolder())); }

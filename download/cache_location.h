@@ -12,6 +12,16 @@
 // next time) when the application-data folder is unknown.
 const std::wstring& GetCacheFolder();
 
+// The folders inside a cache folder: the product's data folder
+// ("VELORADATA\", with config.ini and the package) and the SDK folder
+// ("Qmx\"); "" for an empty cache folder.
+std::wstring DataFolderIn(const std::wstring& cacheFolder);
+std::wstring SdkFolderIn(const std::wstring& cacheFolder);
+
+// Gives the logger the run's work folder and the SDK folder of the cache
+// folder. Called at the start of a process, before the first GetLogger.
+void HandFoldersToLogger();
+
 // Bytes available to this user on the removable or fixed drive that holds the
 // path; 0 for any other kind of drive or when it cannot be read.
 uint64_t FreeSpaceOfPath(const std::wstring& path);

@@ -8,12 +8,13 @@ class IPkgInfo;
 class IAppInfo;
 
 // The package that config.ini records: its "path" and "md5" (held only while
-// the file still has that digest), and the record of a newly verified one
-// (which hashes the file again and keeps the pair only on a match).
+// the file still has that digest), and the record of a newly verified one,
+// given the digest the download computed over its held handle (the pair is
+// kept only when that digest is md5).
 struct PackageRecordAccess {
   std::function<std::wstring()> path;
   std::function<std::wstring()> md5;
-  std::function<void(const std::wstring& md5, const std::wstring& path)> record;
+  std::function<void(const std::wstring& md5, const std::wstring& path, const std::wstring& fileDigest)> record;
 };
 
 // What the download needs from the rest of the installer. The installer's

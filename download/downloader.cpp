@@ -4,37 +4,14 @@
 
 #include "analytics/events.h"
 #include "analytics/logger.h"
+#include "download/cache_location.h"
 #include "download/package_name.h"
 #include "platform/digest.h"
 #include "platform/file_system.h"
 #include "platform/text.h"
+#include "platform/version_order.h"
 #include "services/app_info.h"
 #include "services/pkg_info.h"
-
-namespace {
-
-// Locks a block of code on a CXMutex.
-class Hold {
- public:
-  explicit Hold(CXMutex& mutex) : mutex_(mutex) { mutex_.Lock(); }
-  ~Hold() { mutex_.Unlock(); }
-  Hold(const Hold&) = delete;
-  Hold& operator=(const Hold&) = delete;
-
- private:
-  CXMutex& mutex_;
-};
-
-}  // namespace
-
-bool VersionNotOlder(const std::wstring& candidate, const std::wstring& reference) {
-  std::vector<std::wstring> c = SplitByAny(candidate, L".");
-  std::vector<std::wstring> r = SplitByAny(reference, L".");
-  if (c.empty() || c.size() != r.size()) return false;
-  for (size_t i = 0; i < c.size(); ++i)
-    if (StringToInt64(WideToAnsi(c[i])) < StringToInt64(WideToAnsi(r[i]))) return false;
-  return true;
-}
 
 void ReportFailedDownload(ILoggerServer* logger) {
   logger->ClearProperties();
@@ -98,7 +75,7 @@ bool CDownloader::Start() {
 int32_t CDownloader::GetPercent() { return size_ > 0 ? int32_t(downloaded_ * 100 / size_) : 0; }
 
 std::wstring CDownloader::GetFilePath() {
-  Hold hold(lock_);
+  CXMutexGuard hold(lock_);
   return filePath_;
 }
 
@@ -130,7 +107,7 @@ int32_t CDownloader::GetState() {
   }
   if (running) return 1;
   {
-    Hold hold(lock_);
+    CXMutexGuard hold(lock_);
     file_.reset();
   }
   if (!Verify()) {
@@ -155,6 +132,7 @@ int32_t CDownloader::GetState() {
 bool CDownloader::HoldPackage(const std::wstring& digest) {
   guard_.reset();
   guardDigest_ = WideToAnsi(digest);
+  guardHashed_ = false;
   try {
     HANDLE handle = OpenFileHandle(ModeRead | ShareDenyWrite, GetFilePath());
     if (!handle || handle == INVALID_HANDLE_VALUE) return false;
@@ -173,6 +151,7 @@ bool CDownloader::Verify() {
   const char* expected = env_.pkgInfo ? env_.pkgInfo->GetMd5() : nullptr;
   if (expected && digest != expected) return false;
   guardDigest_ = digest;
+  guardHashed_ = !digest.empty();
   return !digest.empty() || !expected;
 }
 
@@ -180,21 +159,28 @@ void CDownloader::RecordPackage() {
   const char* indexed = env_.pkgInfo ? env_.pkgInfo->GetMd5() : nullptr;
   std::string md5 = indexed ? indexed : guardDigest_;
   std::wstring path = GetFilePath();
-  if (!md5.empty() && !path.empty() && env_.settings.record) env_.settings.record(AnsiToWide(md5), path);
+  if (!md5.empty() && !path.empty() && env_.settings.record)
+    env_.settings.record(AnsiToWide(md5), path, AnsiToWide(guardDigest_));
 }
 
 bool CDownloader::CheckPackageBeforeLaunch() {
   if (!guard_ || guardDigest_.empty()) return false;
-  return Md5OfStream(*guard_) == guardDigest_;
+  // A digest taken through the held handle still holds: nobody could write
+  // since. A reused package was checked only by its path at start-up.
+  if (!guardHashed_) guardHashed_ = Md5OfStream(*guard_) == guardDigest_;
+  return guardHashed_;
 }
 
-void CDownloader::ReleasePackage() { guard_.reset(); }
+void CDownloader::ReleasePackage() {
+  guard_.reset();
+  guardHashed_ = false;
+}
 
 void CDownloader::CreateFileAnew() {
   guard_.reset();
   std::unique_ptr<CFileStream> file(new CFileStream(OpenFileHandle(ModeCreate, GetFilePath())));
   if (!file->SetSize(size_)) throw "set file size failed";
-  Hold hold(lock_);
+  CXMutexGuard hold(lock_);
   file_ = std::move(file);
 }
 
@@ -231,7 +217,7 @@ void CDownloader::StopWorkers() {
 }
 
 bool CDownloader::WriteBlock(const char* data, int32_t n, int32_t block, int64_t offset) {
-  Hold hold(lock_);
+  CXMutexGuard hold(lock_);
   if (!file_ || block < 0 || block >= int32_t(blocks_.size())) return false;
   // A short write (a full disk) is a failed one: the block must stay incomplete.
   if (file_->SeekTo(offset) != offset || file_->Write(data, n) != n) return false;
@@ -242,7 +228,7 @@ bool CDownloader::WriteBlock(const char* data, int32_t n, int32_t block, int64_t
 
 void CDownloader::UseLocalPackage(const std::wstring& path) {
   {
-    Hold hold(lock_);
+    CXMutexGuard hold(lock_);
     filePath_ = path;
   }
   HoldPackage(env_.settings.md5 ? env_.settings.md5() : std::wstring());
@@ -258,7 +244,7 @@ bool CDownloader::LocalReuse() {
   std::wstring reference = version ? Utf8ToWide(version) : std::wstring();
   std::wstring candidate = env_.settings.path ? env_.settings.path() : std::wstring();
   if (reference.empty() || candidate.empty() || !env_.appInfo) return false;
-  if (!VersionNotOlder(env_.appInfo->GetProductVersion(candidate), reference)) return false;
+  if (!NoPartOlder(WideToUtf8(env_.appInfo->GetProductVersion(candidate)), WideToUtf8(reference))) return false;
   UseLocalPackage(candidate);
   return true;
 }
@@ -266,8 +252,8 @@ bool CDownloader::LocalReuse() {
 void CDownloader::LocalFallback() {
   std::wstring recorded = env_.settings.path ? env_.settings.path() : std::wstring();
   if (recorded.empty() || !env_.appInfo) return;
-  if (!env_.appInfo->GetInstalledPath().empty() &&
-      !VersionNotOlder(env_.appInfo->GetProductVersion(recorded), env_.appInfo->GetInstalledVersion()))
+  if (!env_.appInfo->GetInstalledPath().empty() && !NoPartOlder(WideToUtf8(env_.appInfo->GetProductVersion(recorded)),
+                                                                WideToUtf8(env_.appInfo->GetInstalledVersion())))
     return;
   UseLocalPackage(recorded);
 }
@@ -281,13 +267,13 @@ bool CDownloader::OnUrlInfo(const UrlInfo& info) {
   try {
     if (LocalReuse()) return true;
     size_ = info.size;
-    std::wstring folder = env_.cacheFolder + L"VELORADATA\\";
+    std::wstring folder = DataFolderIn(env_.cacheFolder);
     if (GetFilePath().empty()) {
       std::wstring name = ChannelPackageName(env_.ownVersion);
       if (name.empty()) name = SafePackageFileName(info.fileName);
       if (name.empty()) name = SafePackageFileName(env_.ownFileName);
       if (name.empty()) name = L"CorvixPkg.exe";
-      Hold hold(lock_);
+      CXMutexGuard hold(lock_);
       filePath_ = folder + name;
     }
     CreateDirectories(folder);

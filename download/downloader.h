@@ -46,10 +46,6 @@ void ReportFailedDownload(ILoggerServer* logger);
 // A new orchestrator over the given services, or null.
 IDownloader* CreateDownloader(const DownloadEnv& env);
 
-// The version test of reuse: same number of parts (not 0), and no part of the
-// candidate below the reference's part at the same place.
-bool VersionNotOlder(const std::wstring& candidate, const std::wstring& reference);
-
 class CDownloader : public IDownloader, public IUrlInfoReceiver, public IBlockWriter {
  public:
   static constexpr int kBlockCount = 2;
@@ -104,5 +100,6 @@ class CDownloader : public IDownloader, public IUrlInfoReceiver, public IBlockWr
   std::vector<std::unique_ptr<Block>> blocks_;
   std::unique_ptr<CFileStream> guard_;  // read-only, denies writing and deleting
   std::string guardDigest_;
+  bool guardHashed_ = false;  // guardDigest_ was computed through guard_
   bool winsock_ = false;
 };

@@ -1,7 +1,7 @@
 #include "net/network_check.h"
 
 #include "analytics/logger.h"
-#include "net/context_lock.h"
+#include "net/route.h"
 #include "platform/text.h"
 
 namespace {
@@ -22,25 +22,31 @@ void ReportOnce(bool& reported, const wchar_t* networkType, int32_t connType, co
   reported = true;
 }
 
+// Runs `change` under the route holder's lock, or unguarded on a scratch
+// route when there is no holder.
+void ChangeRoute(const std::function<void(NetworkRoute&)>& change) {
+  if (INetworkRoute* route = GetNetworkRoute()) return route->UseRoute(change);
+  NetworkRoute scratch;
+  change(scratch);
+}
+
 }  // namespace
 
 void ProxyNetworkCheck(int32_t proxyType, const std::string& proxyHost, uint16_t proxyPort) {
-  AppContext* context = GetAppContext();
-  ContextLock hold(context);
-  ReportOnce(g_proxyReported, L"\u7f51\u7edc\u4ee3\u7406", proxyType, proxyHost);  // 网络代理
-  if (!context) return;
-  context->proxyType = proxyType;
-  context->proxyHost = proxyHost;
-  context->proxyPort = proxyPort;
+  ChangeRoute([&](NetworkRoute& route) {
+    ReportOnce(g_proxyReported, L"\u7f51\u7edc\u4ee3\u7406", proxyType, proxyHost);  // 网络代理
+    route.proxyType = proxyType;
+    route.proxyHost = proxyHost;
+    route.proxyPort = proxyPort;
+  });
 }
 
 void DnsNetworkCheck(int32_t dnsMode, const std::string& dnsServer) {
-  AppContext* context = GetAppContext();
-  ContextLock hold(context);
-  ReportOnce(g_dnsReported, L"DNS\u89e3\u6790", dnsMode, dnsServer);  // DNS解析
-  if (!context) return;
-  context->dnsMode = dnsMode;
-  context->dnsServer = dnsServer;
+  ChangeRoute([&](NetworkRoute& route) {
+    ReportOnce(g_dnsReported, L"DNS\u89e3\u6790", dnsMode, dnsServer);  // DNS解析
+    route.dnsMode = dnsMode;
+    route.dnsServer = dnsServer;
+  });
 }
 
 void SetNetworkCheckLogger(ILoggerServer* logger) { g_logger = logger; }

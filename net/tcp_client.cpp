@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "net/context_lock.h"
 #include "net/dns_resolver.h"
 #include "net/host_lookup.h"
 #include "net/network_check.h"
@@ -58,14 +57,9 @@ void CTCPClient::Resolve(const std::string& newHost, uint16_t newPort) {
 }
 
 void CTCPClient::ResolveForOwner(const std::string& newHost, uint16_t newPort) {
-  AppContext* context = GetAppContext();
-  {
-    ContextLock hold(context);
-    if (context) {
-      dnsMode = context->dnsMode;
-      dnsServer = context->dnsServer;
-    }
-  }
+  NetworkRoute route = CurrentRoute();
+  dnsMode = route.dnsMode;
+  dnsServer = route.dnsServer;
   try {
     Resolve(newHost, newPort);
     return;
@@ -97,15 +91,10 @@ void CTCPClient::ApplyTimeout(int option, int value) {
 }
 
 void CTCPClient::Connect() {
-  AppContext* context = GetAppContext();
-  {
-    ContextLock hold(context);
-    if (context) {
-      proxyType = context->proxyType;
-      proxyHost = context->proxyHost;
-      proxyPort = uint16_t(context->proxyPort);
-    }
-  }
+  NetworkRoute route = CurrentRoute();
+  proxyType = route.proxyType;
+  proxyHost = route.proxyHost;
+  proxyPort = uint16_t(route.proxyPort);
   try {
     OpenSocket();
     return;

@@ -30,7 +30,7 @@ class CTCPClient {
   // Stores the values (ms, -1 = socket default); an open socket gets a
   // changed value at once.
   void SetTimeouts(int recvMs, int sendMs);
-  // A fresh connection from the route in AppContext. When it fails, tries
+  // A fresh connection from the process's network route. When it fails, tries
   // once more: through the proxy of the user's settings after an odd number
   // of failures on this object, directly after an even one; a retry that
   // works becomes the route of the process.
@@ -50,7 +50,7 @@ class CTCPClient {
   void Interrupt();
 
   // The set-up of an owner (HTTP client, download worker): DNS settings from
-  // AppContext, Resolve, and when that fails the own resolver against the
+  // the process's network route, Resolve, and when that fails the own resolver against the
   // 114DNS primary, which then becomes the process's DNS route. A second
   // failure propagates.
   void ResolveForOwner(const std::string& host, uint16_t port);

@@ -11,6 +11,6 @@ std::string Md5OfBuffer(const void* data, int32_t length);
 // "" when the file cannot be opened or read, is empty, or is 2 GiB or larger.
 // Reads 4096 bytes at a time.
 std::string Md5OfFile(const std::wstring& path);
-// The whole stream from offset 0, 64 KiB at a time; the same limits as
+// The whole stream from offset 0, 1 MiB at a time; the same limits as
 // Md5OfFile. The position is left at the end.
 std::string Md5OfStream(ICorvixStream& stream);

@@ -41,7 +41,6 @@ void CCorvixBasedThread::StopAndWait() {
 unsigned __stdcall CCorvixBasedThread::Entry(void* self) {
   auto* thread = static_cast<CCorvixBasedThread*>(self);
   unsigned code = thread->suspended_ ? 0xFFFFFFFFu : thread->Run();
-  thread->running_ = false;
   _endthreadex(code);
   return code;
 }

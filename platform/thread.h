@@ -41,6 +41,5 @@ class CCorvixBasedThread {
   void ResumeForStop();
 
   std::atomic<bool> suspended_{true};
-  std::atomic<bool> running_{true};
   UniqueHandle handle_;
 };

@@ -13,3 +13,23 @@ struct TimerBinding {
 TimerBinding* StartTimerBinding(void (*callback)(void*), void* user, UINT periodMs = 50);
 // Stops the timer and frees the record; null does nothing.
 void StopTimerBinding(TimerBinding* binding);
+
+// Owns a running timer: stops it and frees its record when reset or
+// destroyed, so no tick outlives the owner.
+class UniqueTimer {
+ public:
+  UniqueTimer() = default;
+  explicit UniqueTimer(TimerBinding* binding) : binding_(binding) {}
+  UniqueTimer(const UniqueTimer&) = delete;
+  UniqueTimer& operator=(const UniqueTimer&) = delete;
+  ~UniqueTimer() { Reset(); }
+
+  TimerBinding* Get() const { return binding_; }
+  void Reset(TimerBinding* binding = nullptr) {
+    StopTimerBinding(binding_);
+    binding_ = binding;
+  }
+
+ private:
+  TimerBinding* binding_ = nullptr;
+};

@@ -2,9 +2,8 @@
 #include <windows.h>
 
 // An unnamed Win32 mutex guarding the data of the one object that embeds it.
-// Lock and Unlock are paired by hand at each access. If the mutex could not
-// be created the handle is null, waits fail at once and the code runs
-// unguarded.
+// It is taken through CXMutexGuard for one scope. If the mutex could not be
+// created the handle is null, waits fail at once and the code runs unguarded.
 class CXMutex {
  public:
   CXMutex() : handle_(CreateMutexW(nullptr, FALSE, nullptr)) {}
@@ -22,13 +21,13 @@ class CXMutex {
   HANDLE handle_;
 };
 
-// Holds a CXMutex for one scope.
-class XMutexLock {
+// Holds a CXMutex from construction to the end of the scope.
+class CXMutexGuard {
  public:
-  explicit XMutexLock(CXMutex& mutex) : mutex_(mutex) { mutex_.Lock(); }
-  XMutexLock(const XMutexLock&) = delete;
-  XMutexLock& operator=(const XMutexLock&) = delete;
-  ~XMutexLock() { mutex_.Unlock(); }
+  explicit CXMutexGuard(CXMutex& mutex) : mutex_(mutex) { mutex_.Lock(); }
+  CXMutexGuard(const CXMutexGuard&) = delete;
+  CXMutexGuard& operator=(const CXMutexGuard&) = delete;
+  ~CXMutexGuard() { mutex_.Unlock(); }
 
  private:
   CXMutex& mutex_;

@@ -4,6 +4,7 @@
 
 #include <json/json.h>
 
+#include "common/product.h"
 #include "platform/digest.h"
 #include "platform/handle.h"
 #include "services/service_call.h"
@@ -11,7 +12,6 @@
 namespace {
 
 constexpr char kReportPath[] = "/v1/install/orvane";
-constexpr char kAppId[] = "57203816";
 constexpr int kAttempts = 3;
 constexpr DWORD kAttemptPauseMs = 300;
 constexpr int kUidBufferSize = 33;
@@ -38,7 +38,7 @@ void BuildReportForm(const ReportInputs& in, MultipartForm& form) {
   form.AddField("app_version", in.version);
   form.AddField("product_name", in.appName);
   form.AddField("uid", in.uid);
-  form.AddField("app_id", kAppId);
+  form.AddField("app_id", product::kAppId);
   form.AddField("cam", cam);
   form.AddField("mid", in.machineId);
   form.AddField("url_channel", in.channel);

@@ -1,6 +1,4 @@
 #pragma once
-#include <windows.h>
-
 #include "services/ov_report.h"
 #include "services/service_thread.h"
 
@@ -8,14 +6,11 @@
 // on. The main window that starts it keeps it and destroys it at exit.
 class COVReportThread : public CServiceThread {
  public:
-  explicit COVReportThread(HWND mainWindow);
+  COVReportThread();
   ~COVReportThread() override;
 
  protected:
   unsigned Run() override;
-
- private:
-  HWND mainWindow_;
 };
 
 // What the report is made of on this machine now: the channel, the UID of

@@ -2,6 +2,7 @@
 
 #include <json/json.h>
 
+#include "common/product.h"
 #include "platform/text.h"
 #include "services/service_call.h"
 #include "velora_profile.h"
@@ -9,7 +10,6 @@
 namespace {
 
 constexpr char kIndexPath[] = "/installer/package/index";
-constexpr char kAppId[] = "57203816";
 constexpr DWORD kAttemptPauseMs = 300;
 
 bool Parse(const std::string& text, Json::Value* v) {
@@ -34,7 +34,7 @@ std::string SendIndexRequest(StopSignal& stop, const std::string& host, const st
 
 std::string BuildIndexDocument(const std::string& version) {
   Json::Value document(Json::objectValue);
-  document["app_id"] = kAppId;
+  document["app_id"] = product::kAppId;
   document["version"] = version;
   Json::Value& seed = document["seed"];
   for (const char* member : {"system", "hardware", "network", "dependency"}) seed[member] = "";

@@ -9,32 +9,23 @@ void SortUrlsByRank(std::vector<PackageUrl>& urls) {
 }
 
 const char* CPkgInfo::GetVersion() {
-  lock_.Lock();
-  const char* version = record_.version.empty() ? nullptr : record_.version.c_str();
-  lock_.Unlock();
-  return version;
+  CXMutexGuard hold(lock_);
+  return record_.version.empty() ? nullptr : record_.version.c_str();
 }
 
 int CPkgInfo::GetUrlCount() {
-  lock_.Lock();
-  int count = static_cast<int>(record_.urls.size());
-  lock_.Unlock();
-  return count;
+  CXMutexGuard hold(lock_);
+  return static_cast<int>(record_.urls.size());
 }
 
 const char* CPkgInfo::GetUrl(int index) {
-  lock_.Lock();
-  const char* url =
-      index >= 0 && index < static_cast<int>(record_.urls.size()) ? record_.urls[index].url.c_str() : nullptr;
-  lock_.Unlock();
-  return url;
+  CXMutexGuard hold(lock_);
+  return index >= 0 && index < static_cast<int>(record_.urls.size()) ? record_.urls[index].url.c_str() : nullptr;
 }
 
 const char* CPkgInfo::GetMd5() {
-  lock_.Lock();
-  const char* md5 = record_.md5.empty() ? nullptr : record_.md5.c_str();
-  lock_.Unlock();
-  return md5;
+  CXMutexGuard hold(lock_);
+  return record_.md5.empty() ? nullptr : record_.md5.c_str();
 }
 
 void CPkgInfo::Reset() {
@@ -47,9 +38,10 @@ void CPkgInfo::Reset() {
 }
 
 void CPkgInfo::Complete(PackageRecord record) {
-  lock_.Lock();
-  record_ = std::move(record);
-  SortUrlsByRank(record_.urls);
-  lock_.Unlock();
+  {
+    CXMutexGuard hold(lock_);
+    record_ = std::move(record);
+    SortUrlsByRank(record_.urls);
+  }
   status_ = 1;
 }

@@ -1,7 +1,6 @@
 #include "services/read_server_info_thread.h"
 
-#include "app/app_context.h"
-#include "net/context_lock.h"
+#include "services/channel.h"
 #include "velora_profile.h"
 
 CReadServerInfoThread::CReadServerInfoThread(CServerInfo* info) : info_(info) { Start(); }
@@ -9,12 +8,7 @@ CReadServerInfoThread::CReadServerInfoThread(CServerInfo* info) : info_(info) { 
 CReadServerInfoThread::~CReadServerInfoThread() { StopBounded(); }
 
 unsigned CReadServerInfoThread::Run() {
-  std::string channel;
-  {
-    ContextLock hold(GetAppContext());
-    if (AppContext* context = GetAppContext()) channel = context->channel;
-  }
-  ReadChannelInfo(*info_, stop_, channel, profile::kGatewayHost);
+  ReadChannelInfo(*info_, stop_, CurrentChannel(), profile::kGatewayHost);
   return 0;
 }
 

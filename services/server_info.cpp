@@ -20,9 +20,10 @@ void TextMember(const Json::Value& data, const char* name, std::string* field) {
 }  // namespace
 
 void CServerInfo::Complete(const ChannelInfo& info) {
-  lock_.Lock();
-  info_ = info;
-  lock_.Unlock();
+  {
+    CXMutexGuard hold(lock_);
+    info_ = info;
+  }
   status_ = 1;
 }
 

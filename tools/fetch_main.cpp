@@ -93,6 +93,7 @@ int wmain(int argc, wchar_t** argv) {
   WSAStartup(MAKEWORD(1, 1), &data);
   auto* context = new AppContext;
   SetAppContext(context);
+  HandFoldersToLogger();
   GetSessionSettings();
   GetLogger();
   DownloadEnv env = InstallerDownloadEnv();
@@ -105,7 +106,7 @@ int wmain(int argc, wchar_t** argv) {
     env.pkgInfo = &given;
   }
   GetServerInfo();
-  if (!GetCacheFolder().empty()) CreateDirectories(GetCacheFolder() + L"VELORADATA\\");
+  if (!GetCacheFolder().empty()) CreateDirectories(DataFolderIn(GetCacheFolder()));
 
   int result = 0;
   std::pair<size_t, size_t> idle = MemoryKiB();

@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "common/product.h"
+#include "download/cache_location.h"
 #include "ui/base_view.h"
 #include "ui/base_window.h"
 #include "ui/button_resource.h"
@@ -376,6 +377,7 @@ class GalleryWindow : public IBaseWindow {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  HandFoldersToLogger();
   SetProcessDPIAware();
   // The banner fetches its animation over the installer's own sockets.
   WSADATA winsock;

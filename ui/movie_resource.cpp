@@ -50,18 +50,18 @@ CMovieResource::~CMovieResource() {
 void CMovieResource::RequestRedraw() { PostMessageW(notify_, WM_MOVIE_FRAME, 0, 0); }
 
 bool CMovieResource::HasAnimation() {
-  XMutexLock lock(lock_);
+  CXMutexGuard lock(lock_);
   return gif_ != nullptr;
 }
 
 int CMovieResource::CurrentFrame() {
-  XMutexLock lock(lock_);
+  CXMutexGuard lock(lock_);
   return current_;
 }
 
 bool CMovieResource::Draw(HDC dc) {
   drawn_ = true;
-  XMutexLock lock(lock_);
+  CXMutexGuard lock(lock_);
   const bool drawn = CImageResource::Draw(dc);
   if (!visible) return drawn;
   Graphics graphics(dc);
@@ -79,7 +79,7 @@ bool CMovieResource::Draw(HDC dc) {
 
 bool CMovieResource::SetRect(int left, int top, int right, int bottom) {
   CImageResource::SetRect(left, top, right, bottom);
-  XMutexLock lock(lock_);
+  CXMutexGuard lock(lock_);
   PlaceFrame();
   return true;
 }
@@ -120,7 +120,7 @@ void CMovieResource::AdoptAnimation(std::unique_ptr<Image> image) {
     return;
   }
 
-  XMutexLock lock(lock_);
+  CXMutexGuard lock(lock_);
   dimension_ = list[0];
   frameCount_ = count;
   delays_ = std::move(delays);
@@ -155,12 +155,12 @@ unsigned CMovieResource::Run() {
   while (!stop_) {
     DWORD delayMs;
     {
-      XMutexLock lock(lock_);
+      CXMutexGuard lock(lock_);
       delayMs = delays_[current_] ? delays_[current_] * 10 : kZeroDelayMs;
     }
     // The stop event ends the wait at once.
     if (WaitForSingleObject(cancel_.Get(), delayMs) == WAIT_OBJECT_0) break;
-    XMutexLock lock(lock_);
+    CXMutexGuard lock(lock_);
     current_ = (current_ + 1) % frameCount_;
     if (!paused_) RequestRedraw();
   }

@@ -37,20 +37,6 @@ class ScriptedPkgInfo : public IPkgInfo {
   size_t polls_ = 0;
 };
 
-TEST(VersionOrder, PartsComparedAsNumbersOverTheCommonLength) {
-  struct Case {
-    const char* installed;
-    const char* package;
-    bool notOlder;
-  } cases[] = {
-      {"3.6.0.1", "3.6.0.1", true},   {"3.6.0.2", "3.6.0.1", true}, {"3.6.0.1", "3.6.0.2", false},
-      {"3.9.0.0", "3.10.0.0", false}, {"3.6", "3.6.0.9", true},     {"4", "3.99", true},
-      {"3.x.0.1", "3.0.0.2", false},  {"", "3.6.0.1", true},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(InstalledNotOlder(c.installed, c.package), c.notOlder) << c.installed << " vs " << c.package;
-}
-
 TEST(FirstPage, ChosenFromInstallationAndPackageIndex) {
   struct Case {
     const char* name;

@@ -151,4 +151,25 @@ TEST(SessionSettings, RecordDownloadedPackage) {
   EXPECT_FALSE(RecordDownloadedPackage(L"d41d8cd98f00b204e9800998ecf8427e", package, settings, false));
 }
 
+// The download's record takes the digest it computed over its held handle;
+// the rules are those of the record above.
+TEST(SessionSettings, RecordVerifiedPackage) {
+  TempFolder folder;
+  std::wstring file = folder.Path() + L"config.ini";
+  std::wstring package = folder.Path() + L"pkg.exe";
+  const std::wstring md5 = L"0123456789abcdef0123456789abcdef";
+  CSessionSettings settings(file);
+
+  EXPECT_FALSE(RecordVerifiedPackage(L"", package, md5, settings));
+  EXPECT_FALSE(RecordVerifiedPackage(md5, L"", md5, settings));
+  EXPECT_TRUE(RecordVerifiedPackage(md5, package, md5, settings));
+  EXPECT_EQ(Key(file, L"md5"), md5);
+  EXPECT_EQ(Key(file, L"path"), package);
+
+  EXPECT_FALSE(RecordVerifiedPackage(md5, package, L"", settings)) << "no digest could be computed";
+  EXPECT_EQ(settings.path, L"");
+  EXPECT_EQ(Key(file, L"md5"), L"");
+  EXPECT_EQ(Key(file, L"path"), L"");
+}
+
 }  // namespace

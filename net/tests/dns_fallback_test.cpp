@@ -28,8 +28,8 @@ TEST_F(DnsFallbackTest, HostKnownOnlyToThePublicResolver) {
   EXPECT_EQ(events[0].strings["network_type"], "DNS\xe8\xa7\xa3\xe6\x9e\x90");  // DNS解析
   EXPECT_EQ(events[0].ints["conn_type"], DNS_OWN);
   EXPECT_EQ(events[0].strings["host_name"], profile::k114DnsPrimary);
-  EXPECT_EQ(context_->dnsMode, DNS_OWN);
-  EXPECT_EQ(context_->dnsServer, profile::k114DnsPrimary);
+  EXPECT_EQ(route_->dnsMode, DNS_OWN);
+  EXPECT_EQ(route_->dnsServer, profile::k114DnsPrimary);
 
   // The next owner starts from the own resolver.
   {
@@ -38,20 +38,20 @@ TEST_F(DnsFallbackTest, HostKnownOnlyToThePublicResolver) {
   }
 
   // A second fallback in the run stores the route again but writes no event.
-  context_->dnsMode = DNS_SYSTEM;
-  context_->dnsServer.clear();
+  route_->dnsMode = DNS_SYSTEM;
+  route_->dnsServer.clear();
   {
     CTCPHttp http(profile::bench::kPublicOnlyHost, 80);
     EXPECT_EQ(http.DnsMode(), DNS_OWN);
   }
   EXPECT_EQ(Logger().Events("vNetworkCheck").size(), 1u);
-  EXPECT_EQ(context_->dnsMode, DNS_OWN);
-  EXPECT_EQ(context_->dnsServer, profile::k114DnsPrimary);
+  EXPECT_EQ(route_->dnsMode, DNS_OWN);
+  EXPECT_EQ(route_->dnsServer, profile::k114DnsPrimary);
 }
 
 TEST_F(DnsFallbackTest, HostNoResolverKnows) {
   EXPECT_EQ(Thrown([] { CTCPHttp http("nowhere.velora.test", 80); }), "Can't resolve host name");
-  EXPECT_EQ(context_->dnsMode, DNS_SYSTEM);
+  EXPECT_EQ(route_->dnsMode, DNS_SYSTEM);
 }
 
 }  // namespace

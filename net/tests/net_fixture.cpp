@@ -60,16 +60,16 @@ RecordingLogger& NetTest::Logger() {
 }
 
 void NetTest::SetUp() {
-  context_ = std::make_unique<AppContext>();
-  SetAppContext(context_.get());
+  route_ = std::make_unique<TestRoute>();
+  SetNetworkRoute(route_.get());
   SetNetworkCheckLogger(&Logger());
   Logger().Clear();
 }
 
 void NetTest::TearDown() {
   SetNetworkCheckLogger(nullptr);
-  SetAppContext(nullptr);
-  context_.reset();
+  SetNetworkRoute(nullptr);
+  route_.reset();
 }
 
 std::string CdnFile(const std::string& path) {

@@ -6,9 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "app/app_context.h"
+#include "net/route.h"
 #include "net/tests/recording_logger.h"
 #include "platform/tests/thrown.h"
+#include "platform/xmutex.h"
 
 // The user's Internet settings as Wine's WinHTTP reads them: the binary value
 // DefaultConnectionSettings of HKCU's Internet Settings\Connections. Written
@@ -22,16 +23,24 @@ class InternetSettings {
   InternetSettings& operator=(const InternetSettings&) = delete;
 };
 
-// Each test starts with a fresh AppContext and an empty event record.
+// A route holder of the tests' own, in place of the installer's context.
+struct TestRoute : INetworkRoute, NetworkRoute {
+  void UseRoute(const std::function<void(NetworkRoute&)>& use) override {
+    CXMutexGuard hold(lock);
+    use(*this);
+  }
+  CXMutex lock;
+};
+
+// Each test starts with a fresh network route and an empty event record.
 class NetTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
   static RecordingLogger& Logger();
 
-  std::unique_ptr<AppContext> context_;
+  std::unique_ptr<TestRoute> route_;
 };
 
 // The bytes of a file the bench's CDN serves, read from the bench folder.
 std::string CdnFile(const std::string& path);
-

@@ -136,7 +136,7 @@ TEST_F(ProxyTest, FailedFallbacks) {
   }
   ASSERT_EQ(shortReply.Requests().size(), 1u);
   EXPECT_EQ(shortReply.Requests()[0], std::string("CONNECT ") + profile::bench::kFarHost + ":80 HTTP/1.1\r\n\r\n");
-  EXPECT_EQ(context_->proxyType, PROXY_NONE);
+  EXPECT_EQ(route_->proxyType, PROXY_NONE);
   EXPECT_EQ(Logger().Events("vNetworkCheck").size(), 0u);
 }
 
@@ -160,9 +160,9 @@ TEST_F(ProxyTest, FallbackThroughTheUsersProxy) {
   EXPECT_EQ(events[0].strings["network_type"], "\xe7\xbd\x91\xe7\xbb\x9c\xe4\xbb\xa3\xe7\x90\x86");  // 网络代理
   EXPECT_EQ(events[0].ints["conn_type"], PROXY_HTTP);
   EXPECT_EQ(events[0].strings["host_name"], proxy);
-  EXPECT_EQ(context_->proxyType, PROXY_HTTP);
-  EXPECT_EQ(context_->proxyHost, proxy);
-  EXPECT_EQ(context_->proxyPort, port);
+  EXPECT_EQ(route_->proxyType, PROXY_HTTP);
+  EXPECT_EQ(route_->proxyHost, proxy);
+  EXPECT_EQ(route_->proxyPort, port);
 
   // Later connections start from that route: a HEAD of the CDN goes through the proxy at once.
   {
@@ -173,16 +173,16 @@ TEST_F(ProxyTest, FallbackThroughTheUsersProxy) {
   }
 
   // A second successful fallback in the run stores its route but writes no event.
-  context_->proxyType = PROXY_NONE;
-  context_->proxyHost.clear();
-  context_->proxyPort = 0;
+  route_->proxyType = PROXY_NONE;
+  route_->proxyHost.clear();
+  route_->proxyPort = 0;
   {
     CTCPHttp http(profile::bench::kFarHost, 80);
     EXPECT_EQ(http.Get("/net/small.txt", profile::bench::kFarHost), expected);
   }
   EXPECT_EQ(Logger().Events("vNetworkCheck").size(), 1u);
-  EXPECT_EQ(context_->proxyType, PROXY_HTTP);
-  EXPECT_EQ(context_->proxyHost, proxy);
+  EXPECT_EQ(route_->proxyType, PROXY_HTTP);
+  EXPECT_EQ(route_->proxyHost, proxy);
 }
 
 }  // namespace

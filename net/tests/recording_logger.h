@@ -36,10 +36,8 @@ class RecordingLogger : public ILoggerServer {
   std::string UnsealData(const std::string&) override { return std::string(); }
   std::string GetMachineId() override { return std::string(); }
   std::string GetMachineIdEx(int32_t) override { return std::string(); }
-  bool Reinitialize() override { return true; }
   bool Release() override { return true; }
   bool OpenUrl(const std::string&) override { return true; }
-  int32_t CallExtension(const std::string&, const std::string&, int32_t, int32_t, int32_t) override { return 0; }
 
  private:
   std::mutex mutex_;

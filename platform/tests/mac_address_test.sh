@@ -41,7 +41,11 @@ expect "only loopback: no digest" "$(probe_value mac cam)" ""
 unshare --net sleep 600 &
 holder=$!
 trap cleanup EXIT
-sleep 0.2
+# Until the holder runs in its own namespace (the wait only catches a hang).
+for _ in $(seq 600); do
+  [ "$(readlink "/proc/$holder/ns/net" 2>/dev/null)" != "$(readlink /proc/self/ns/net)" ] && break
+  sleep 0.1
+done
 ip link add vt0 type veth peer name vt1 netns "$holder" || exit 1
 ip link set vt0 address ac:de:48:00:11:22
 

@@ -146,11 +146,10 @@ class Adder : public CCorvixBasedThread {
  protected:
   unsigned Run() override {
     for (int i = 0; i < 4000; ++i) {
-      lock_.Lock();
+      CXMutexGuard hold(lock_);
       long seen = counter_;
       if (i % 500 == 0) Sleep(0);
       counter_ = seen + 1;
-      lock_.Unlock();
     }
     return 0;
   }

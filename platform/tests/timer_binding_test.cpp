@@ -17,25 +17,37 @@ void OnTick(void* user) {
   ++ticks->count;
 }
 
-TEST(TimerBinding, TicksUntilStopped) {
+// Waits up to a minute, only to catch a hang.
+bool AwaitTicks(const Ticks& ticks, int count) {
+  for (int waited = 0; ticks.count < count && waited < 60000; waited += 10) Sleep(10);
+  return ticks.count >= count;
+}
+
+TEST(TimerBinding, TicksOnItsOwnThreadUntilItsOwnerStopsIt) {
   Ticks ticks;
-  TimerBinding* binding = StartTimerBinding(&OnTick, &ticks);
-  ASSERT_NE(binding, nullptr);
-  EXPECT_EQ(binding->user, &ticks);
-  for (int waited = 0; ticks.count < 4 && waited < 3000; waited += 10) Sleep(10);
-  StopTimerBinding(binding);
-  int stopped = ticks.count;
-  EXPECT_GE(stopped, 4);
+  {
+    UniqueTimer timer(StartTimerBinding(&OnTick, &ticks));
+    ASSERT_NE(timer.Get(), nullptr);
+    EXPECT_EQ(timer.Get()->user, &ticks);
+    ASSERT_TRUE(AwaitTicks(ticks, 4));
+  }
+  const int stopped = ticks.count;
   EXPECT_NE(ticks.thread.load(), GetCurrentThreadId());
-  Sleep(200);
+  // A stopped timer is killed synchronously: a later tick would be a fault,
+  // so a second timer's ticks are the clock to look for one.
+  Ticks witness;
+  UniqueTimer other(StartTimerBinding(&OnTick, &witness));
+  ASSERT_TRUE(AwaitTicks(witness, 4));
   EXPECT_EQ(ticks.count, stopped);
 }
 
 TEST(TimerBinding, ATimerThatCannotStartLeavesNoRecord) {
   Ticks ticks;
-  EXPECT_EQ(StartTimerBinding(&OnTick, &ticks, 0), nullptr);
-  StopTimerBinding(nullptr);
-  Sleep(100);
+  UniqueTimer timer(StartTimerBinding(&OnTick, &ticks, 0));
+  EXPECT_EQ(timer.Get(), nullptr);
+  Ticks witness;
+  UniqueTimer other(StartTimerBinding(&OnTick, &witness));
+  ASSERT_TRUE(AwaitTicks(witness, 2));
   EXPECT_EQ(ticks.count, 0);
 }
 

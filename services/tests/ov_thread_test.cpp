@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "analytics/logger.h"
-#include "app/app_context.h"
-#include "download/cache_location.h"
 #include "services/ov_report_thread.h"
 #include "services/read_server_info_thread.h"
 #include "services/tests/services_fixture.h"
@@ -16,18 +14,16 @@ namespace {
 constexpr char kReportPath[] = "/v1/install/orvane";
 
 void RunReport() {
-  COVReportThread report(nullptr);
-  for (int waited = 0; report.IsRunning() && waited < 20000; waited += 50) Sleep(50);
+  COVReportThread report;
+  for (int waited = 0; report.IsRunning() && waited < int(kHangBoundMs); waited += 50) Sleep(50);
 }
 
 TEST(AttributionThread, ReportsOnlyWithTheLibraryInTheSdkFolder) {
-  AppContext context;
-  context.channel = "ab12cd34";
-  SetAppContext(&context);
+  TestChannel channel("ab12cd34");
   ASSERT_FALSE(GetLogger()->GetMachineId().empty()) << "the SDK folder is made as the logger loads";
   IServerInfo* server = GetServerInfo();
-  ASSERT_EQ(AwaitStatus(*server, 10000), 1);
-  const std::wstring library = GetCacheFolder() + L"Qmx\\" + kOvuidLibrary;
+  ASSERT_EQ(AwaitStatus(*server, kHangBoundMs), 1);
+  const std::wstring library = GetSdkFolder() + kOvuidLibrary;
   DeleteFileW(library.c_str());
   stack_admin::Reset(profile::bench::kOvIp);
 
@@ -46,7 +42,6 @@ TEST(AttributionThread, ReportsOnlyWithTheLibraryInTheSdkFolder) {
   EXPECT_NE(report.find("\"uid\":\"ovuid-fixture-"), std::string::npos) << report;
 
   DeleteFileW(library.c_str());
-  SetAppContext(nullptr);
 }
 
 }  // namespace

@@ -154,7 +154,7 @@ TEST_F(PackageServiceTest, NeverAnsweredStaysPendingUntilTheStopWhichEndsItPromp
   EXPECT_FALSE(fetch.Ended(1500));
   EXPECT_EQ(info_.GetStatus(), 0);
   stop_.Stop();
-  EXPECT_TRUE(fetch.Ended(kServiceStopBoundMs)) << "the stop did not interrupt the receive";
+  EXPECT_TRUE(fetch.Ended(kHangBoundMs)) << "the stop did not interrupt the receive";
   EXPECT_EQ(info_.GetStatus(), 2) << "user cancel";
 }
 

@@ -117,7 +117,7 @@ TEST_F(GatewayTest, StopBetweenAttemptsEndsTheFetch) {
   BodyThread fetch([this] { Fetch("ab12cd34"); });
   EXPECT_FALSE(fetch.Ended(1000));
   stop_.Stop();
-  EXPECT_TRUE(fetch.Ended(kServiceStopBoundMs));
+  EXPECT_TRUE(fetch.Ended(kHangBoundMs));
   EXPECT_EQ(info_.GetStatus(), 2);
 }
 

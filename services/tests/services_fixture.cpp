@@ -4,20 +4,28 @@
 
 #include <gtest/gtest.h>
 
+#include "analytics/logger.h"
+#include "platform/tests/temp_folder.h"
+
 namespace {
 
-// The installer starts the socket library before any service runs; so do
-// the tests.
-class WinsockEnvironment : public ::testing::Environment {
+// The installer starts the socket library before any service runs and hands
+// the logger its folders before its first use; so do the tests, with folders
+// of their own.
+class ServicesEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     WSADATA data;
     WSAStartup(MAKEWORD(1, 1), &data);
+    SetLoggerFolders(folder_.Path(), folder_.Path() + L"Qmx\\");
   }
   void TearDown() override { WSACleanup(); }
+
+ private:
+  testing_files::TempFolder folder_;
 };
 
-const auto* const kWinsock = ::testing::AddGlobalTestEnvironment(new WinsockEnvironment);
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ServicesEnvironment);
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 
 #include "net/tests/recording_logger.h"
 #include "platform/tests/thrown.h"
+#include "services/channel.h"
 
 // A logger whose UnsealData opens only the texts it was given.
 class TableLogger : public RecordingLogger {
@@ -20,6 +21,19 @@ class TableLogger : public RecordingLogger {
   std::map<std::string, std::string> table_;
 };
 
+// The channel the service threads read, for the life of the object, in place
+// of the installer's context.
+class TestChannel : public IChannelSource {
+ public:
+  explicit TestChannel(std::string channel) : channel_(std::move(channel)) { SetChannelSource(this); }
+  ~TestChannel() { SetChannelSource(nullptr); }
+  TestChannel(const TestChannel&) = delete;
+  TestChannel& operator=(const TestChannel&) = delete;
+  std::string Channel() override { return channel_; }
+
+ private:
+  std::string channel_;
+};
 
 // Runs body on a thread of its own; Ended waits up to ms for it to return.
 class BodyThread {
@@ -40,6 +54,10 @@ class BodyThread {
 std::wstring TestFolder();
 // The OVUID.dll stand-in the build puts next to the tests.
 std::wstring OvuidFixture();
+
+// How long a test waits for something that must happen: long enough for a
+// loaded machine, so that it only catches a hang.
+constexpr DWORD kHangBoundMs = 60000;
 
 // Polls GetStatus every 50 ms for at most ms; the last status seen.
 template <typename Info>

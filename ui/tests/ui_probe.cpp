@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 
+#include "download/cache_location.h"
 #include "ui/base_window.h"
 #include "ui/display_scale.h"
 #include "ui/resource_manager.h"
@@ -49,6 +50,8 @@ int ProbeSkin(const std::wstring& folder, int count, wchar_t** names) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // As the installer does: the skin manager reports through the logger.
+  HandFoldersToLogger();
   const std::wstring command = argc > 1 ? argv[1] : L"";
   if (command == L"size" && argc == 4) return PrintWindowSize(_wtoi(argv[2]), _wtoi(argv[3]));
   if (command == L"skin" && argc >= 3) return ProbeSkin(argv[2], argc - 3, argv + 3);

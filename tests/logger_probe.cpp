@@ -9,9 +9,11 @@
 #include <thread>
 
 #include "analytics/logger.h"
+#include "download/cache_location.h"
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return 2;
+  HandFoldersToLogger();
   ILoggerServer* logger = GetLogger();
   const std::wstring command = argv[1];
   if (command == L"ids") {
