@@ -192,7 +192,10 @@ int Serve(const Options& o) {
       Reply(r, answer.status, answer.body);
     });
     const std::string gif = ReadFile(o.Get("gif"));
-    server.Get(kGifPath, [gif](const httplib::Request&, httplib::Response& r) { r.set_content(gif, "image/gif"); });
+    server.Get(kGifPath, [&state, gif](const httplib::Request& q, httplib::Response& r) {
+      if (!state.Begin(q, r)) return;
+      r.set_content(gif, "image/gif");
+    });
   }
   std::unique_ptr<ReportStore> reports;
   if (!o.Get("reports").empty()) {

@@ -16,7 +16,9 @@ font_replacement() {
 }
 browser_recorded() {
   wine winebrowser "http://$VELORA_WEB_HOST/bench-check" > /dev/null 2>&1
-  grep -q "bench-check" "$VELORA_OPENED_URLS"
+  # The recorder may be started after winebrowser has returned.
+  for _ in $(seq 1 100); do grep -q "bench-check" "$VELORA_OPENED_URLS" && return 0; sleep 0.1; done
+  return 1
 }
 check "only a loopback interface" only_loopback
 check "no route beyond loopback" no_route_out

@@ -1,12 +1,14 @@
 // velora-gallery: every widget kind in every state on a 600 x 400 main-style
 // window, and a 400 x 200 layered prompt-style window over it, drawn with the
 // installer's framework and skin. Each window is its widget table plus its
-// click dispatcher, as the installer's pages are.
+// click dispatcher, as the installer's pages are. The banner plays the
+// gateway's animation; the path box is the native edit box.
 //   velora-gallery [MAP-FILE]
 // Clicking the blue "立即安装" opens the prompt; its buttons close it; the close
 // button of the main window ends the program. MAP-FILE receives the screen
 // rectangles of the windows and of a few widgets, for the screenshot test.
 #include <windows.h>
+#include <winsock2.h>
 
 #include <array>
 #include <cstdio>
@@ -14,16 +16,21 @@
 #include <iterator>
 #include <memory>
 
+#include "common/product.h"
 #include "download/cache_location.h"
 #include "ui/base_view.h"
 #include "ui/base_window.h"
 #include "ui/button_resource.h"
 #include "ui/checkbox_resource.h"
+#include "ui/edit_resource.h"
 #include "ui/layout_resource.h"
+#include "ui/movie_resource.h"
 #include "ui/progress_resource.h"
 #include "ui/prompt_window.h"
 #include "ui/resource_mgr.h"
+#include "ui/ui_messages.h"
 #include "ui/widget_table.h"
+#include "velora_profile.h"
 
 namespace {
 
@@ -112,6 +119,15 @@ const WidgetStyle kPrompt = Panel(0xFFFFFFFF, 0xFFDDDDDD, 8);
 const WidgetStyle kPromptTitle = Plain(0xFF1A1A1A, 16, true);
 const WidgetStyle kPromptText = Plain(0xFF4D4D4D, 14);
 const WidgetStyle kGrey = Grey();
+const WidgetStyle kPathBox = [] {
+  WidgetStyle style;
+  style.ForAll([](StateStyle& s) {
+    s.textColour = 0xFF1A1A1A;
+    s.fontSize = 14;
+  });
+  return style;
+}();
+const WidgetStyle kPathFrame = Panel(0xFFFFFFFF, 0xFFC0C0C0, 2);
 const WidgetStyle kClear = [] {
   WidgetStyle style;
   style.ForAll([](StateStyle& s) { s.borderColour = 0x00FFFFFF; });
@@ -169,9 +185,18 @@ const WidgetRow kMainRows[] = {
     /* 36 */ {kKindText, 8, 34, 1, L"内边距 12 / 10，间距 10", &kNestNote},
     /* 37 */ {kKindImage, 1, 32, 1, nullptr, nullptr, {L"error_icon.png"}, 1.0},
     /* 38 */ {kKindImage, 1, 32, 1, nullptr, nullptr, {L"inquire_icon.png"}, 1.0},
-    /* 39 */ {kKindImage, 1, 32, 3, nullptr, nullptr, {L"install_banner.png"}, 2.0},
+    /* 39 */ {kKindMovie, 3, 32, 3, nullptr, nullptr, {L"install_banner.png"}, 2.0},
     /* 40 */ {kKindText, 8, 32, 5, L"磁盘空间不足", &kWarning},
+    /* 41 */ {kKindLayout, 9, 0, 3, nullptr, nullptr, {}, 0, kHorizontal, {0, 4, 0, 4}, 10},
+    /* 42 */ {kKindText, 8, 41, 2, L"安装路径：", &kBoxStyle},
+    /* 43 */ {kKindLayout, 9, 41, 8, nullptr, nullptr, {}, 0, kHorizontal, {6, 4, 6, 4}, 0},
+    /* 44 */ {kKindBackground, 0, 43, 0, nullptr, &kPathFrame},
+    /* 45 */ {kKindEdit, 5, 43, 1, nullptr, &kPathBox},
 };
+
+// The banner configuration on the gateway, as the progress page asks for it.
+const BannerRequest kBanner = {profile::kGatewayHost, 80,
+                               std::string("/applicationService/app/installerConfig?appId=") + product::kAppId};
 
 // The prompt: a rounded panel with a question, a message and two buttons.
 const WidgetRow kPromptRows[] = {
@@ -199,9 +224,9 @@ void MapLine(FILE* map, const char* name, RECT r, POINT origin) {
 class TableView : public IBaseView {
  public:
   TableView(HWND window, IResourceMgr* resources, const WidgetRow* rows, int count, bool layered,
-            std::function<void(int)> onClick)
+            std::function<void(int)> onClick, const BannerRequest* banner = nullptr)
       : IBaseView(window, resources), layered_(layered), onClick_(std::move(onClick)) {
-    IBaseResource* root = BuildWidgets(*this, rows, count);
+    IBaseResource* root = BuildWidgets(*this, rows, count, banner);
     RECT client;
     GetClientRect(window, &client);
     if (root) root->SetRect(0, 0, client.right, client.bottom);
@@ -234,8 +259,9 @@ class GalleryWindow : public IBaseWindow {
       : IBaseWindow(kMainClass, nullptr, 600, 400),
         resources_(resources),
         map_(map),
-        view_(window_, resources, kMainRows, static_cast<int>(std::size(kMainRows)), false,
-              [this](int id) { OnClick(id); }) {
+        view_(
+            window_, resources, kMainRows, static_cast<int>(std::size(kMainRows)), false,
+            [this](int id) { OnClick(id); }, &kBanner) {
     ShowcaseStates();
     const unsigned values[3] = {0, 50, 100};
     for (int i = 0; i < 3; ++i) static_cast<CProgressResource*>(view_.Widget(29 + i))->SetProgress(values[i]);
@@ -246,8 +272,23 @@ class GalleryWindow : public IBaseWindow {
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
-      case kClosePrompt: prompt_.reset(); return 0;
+      case kClosePrompt:
+        prompt_.reset();
+        Banner()->SetPaused(false);
+        return 0;
       case WM_CLOSE: PostQuitMessage(0); return 0;
+      case WM_MOVIE_FRAME: view_.Redraw(); return 0;
+      // A press anywhere on the page takes the focus from the path box first.
+      case WM_LBUTTONDOWN: SetFocus(window_); return view_.WindowProc(message, wParam, lParam);
+      // The path box's text once it loses the focus, as the custom page reads it.
+      case WM_COMMAND:
+        if (LOWORD(wParam) == CEditResource::kControlId && HIWORD(wParam) == EN_KILLFOCUS) MapPathText();
+        return view_.WindowProc(message, wParam, lParam);
+      // The path box as the custom page colours it.
+      case WM_CTLCOLOREDIT:
+        SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0x1A, 0x1A, 0x1A));
+        SetBkColor(reinterpret_cast<HDC>(wParam), RGB(0xFF, 0xFF, 0xFF));
+        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
       // The showcase keeps its states whatever the pointer passes over (Wine
       // may send a move at a stale position when the window appears); the
       // prompt shows the live hover looks.
@@ -284,7 +325,11 @@ class GalleryWindow : public IBaseWindow {
     }
   }
 
+  CMovieResource* Banner() { return static_cast<CMovieResource*>(view_.Widget(39)); }
+
+  // The banner rests while a prompt is open, as on the progress page.
   void OpenPrompt() {
+    Banner()->SetPaused(true);
     prompt_ = std::make_unique<CPromptWindow>(kPromptClass, window_, 400, 200);
     // Every button of the prompt closes it, after its click has been handled.
     HWND owner = window_;
@@ -309,7 +354,18 @@ class GalleryWindow : public IBaseWindow {
     view_.Map(map_, "close", 5);
     view_.Map(map_, "open_prompt", 12);
     view_.Map(map_, "progress_50", 30);
+    view_.Map(map_, "banner", 39);
+    view_.Map(map_, "path_box", 45);
     if (map_) std::fflush(map_);
+  }
+
+  void MapPathText() {
+    wchar_t text[260] = {};
+    GetWindowTextW(static_cast<CEditResource*>(view_.Widget(45))->Control(), text, 260);
+    if (map_) {
+      std::fprintf(map_, "path_text %ls\n", text);
+      std::fflush(map_);
+    }
   }
 
   IResourceMgr* resources_;
@@ -323,6 +379,9 @@ class GalleryWindow : public IBaseWindow {
 int wmain(int argc, wchar_t** argv) {
   HandFoldersToLogger();
   SetProcessDPIAware();
+  // The banner fetches its animation over the installer's own sockets.
+  WSADATA winsock;
+  WSAStartup(MAKEWORD(1, 1), &winsock);
   IResourceMgr* resources = CreateResourceManager();
   if (!resources) {
     MessageBoxW(nullptr, L"软件加载必要运行组建失败", L"错误", MB_OK);
@@ -342,5 +401,6 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (map) std::fclose(map);
   resources->Release();
+  WSACleanup();
   return code;
 }

@@ -5,7 +5,9 @@
 #include "ui/base_view.h"
 #include "ui/button_resource.h"
 #include "ui/checkbox_resource.h"
+#include "ui/edit_resource.h"
 #include "ui/layout_resource.h"
+#include "ui/movie_resource.h"
 #include "ui/progress_resource.h"
 #include "ui/resource_mgr.h"
 #include "ui/spacer_resource.h"
@@ -16,7 +18,7 @@ Gdiplus::Image* ImageOf(IBaseView& view, const wchar_t* name) {
   return name && view.Resources() ? view.Resources()->GetImage(name) : nullptr;
 }
 
-IBaseResource* MakeWidget(IBaseView& view, const WidgetRow& row) {
+IBaseResource* MakeWidget(IBaseView& view, const WidgetRow& row, const BannerRequest* banner) {
   const wchar_t* text = row.text ? row.text : L"";
   CImageResource* drawable = nullptr;
   switch (row.kind) {
@@ -39,6 +41,14 @@ IBaseResource* MakeWidget(IBaseView& view, const WidgetRow& row) {
       break;
     case kKindText: drawable = new CTextResource(row.id, row.style, text); break;
     case kKindProgress: drawable = new CProgressResource(row.style); break;
+    case kKindEdit: drawable = new CEditResource(view.Window(), row.style); break;
+    case kKindMovie: {
+      const BannerRequest none;
+      const BannerRequest& source = banner ? *banner : none;
+      drawable = new CMovieResource(view.Window(), source.host, source.port, source.path, ImageOf(view, row.images[0]),
+                                    row.id, row.style);
+      break;
+    }
     default: drawable = new CImageResource(row.id, row.style, row.kind); break;
   }
   if (row.kind == kKindBackground || row.kind == kKindImage) drawable->SetImage(ImageOf(view, row.images[0]));
@@ -49,11 +59,11 @@ IBaseResource* MakeWidget(IBaseView& view, const WidgetRow& row) {
 }
 }  // namespace
 
-IBaseResource* BuildWidgets(IBaseView& view, const WidgetRow* rows, int count) {
+IBaseResource* BuildWidgets(IBaseView& view, const WidgetRow* rows, int count, const BannerRequest* banner) {
   std::vector<IBaseResource*> made;
   for (int i = 0; i < count; ++i) {
     const WidgetRow& row = rows[i];
-    IBaseResource* widget = MakeWidget(view, row);
+    IBaseResource* widget = MakeWidget(view, row, banner);
     widget->visible = !row.hidden;
     view.AddWidget(widget);
     made.push_back(widget);

@@ -1,5 +1,7 @@
 #pragma once
 #include <array>
+#include <cstdint>
+#include <string>
 
 #include "ui/widget.h"
 #include "ui/widget_style.h"
@@ -29,9 +31,17 @@ struct WidgetRow {
   std::array<int, 2> margins = {};
 };
 
+// Where an animated banner asks for its configuration.
+struct BannerRequest {
+  std::string host;
+  uint16_t port = 80;
+  std::string path;
+};
+
 // Makes the widgets of the rows, appends them to the view in row order and
 // links each to its layout; returns the widget of the first row (the root),
 // or null for an empty table. Images come from the view's resource manager.
-// Rows of kinds without a class of their own here (the edit box and the
-// animated image) are made as plain images of that kind.
-IBaseResource* BuildWidgets(IBaseView& view, const WidgetRow* rows, int count);
+// An edit box becomes the native control in the view's window (throwing
+// "create widget error" when it cannot be made); an animated image shows its
+// images[0] until the banner of `banner` arrives (never without one).
+IBaseResource* BuildWidgets(IBaseView& view, const WidgetRow* rows, int count, const BannerRequest* banner = nullptr);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the cache-location tests on drives of their own. Added to the bench's
-# prefix for the run, then taken away again:
+# prefix for the run (in place of the bench's own D:), then taken away again:
 #   D: 1 TiB tmpfs, with a "VeloraPkg" folder of someone else's at its root
 #   E: 1 TiB tmpfs with a file as large (as roomy as D:, later in the order)
 #   F: 4 TiB tmpfs mounted read-only (roomiest, but nothing can be made there)
@@ -12,6 +12,7 @@ tests=$1
 : "${WINEPREFIX:?run through scripts/hermetic}" "${VELORA_BENCH_DIR:?}"
 drives=$VELORA_BENCH_DIR/drives
 devices=$WINEPREFIX/dosdevices
+bench_d=$(readlink "$devices/d:")
 
 cleanup() {
   wineserver -k 2>/dev/null
@@ -20,6 +21,7 @@ cleanup() {
     umount "$drives/$d" 2>/dev/null
   done
   wine reg delete 'HKLM\Software\Wine\Drives' /v g: /f >/dev/null 2>&1
+  [ -z "$bench_d" ] || ln -s "$bench_d" "$devices/d:"
   wineserver -k 2>/dev/null
   # Back to one lasting server, as the bench had it; its output must not hold
   # the test's pipe open.
@@ -33,6 +35,7 @@ cleanup() {
 trap cleanup EXIT
 
 mount_drive() {  # letter size [ro]
+  rm -f "$devices/$1:"
   mkdir -p "$drives/$1"
   mount -t tmpfs -o "size=$2" tmpfs "$drives/$1" || exit 1
   ln -s "$drives/$1" "$devices/$1:"

@@ -119,11 +119,10 @@ serve() {
 # GIF) and the attribution service, whose reports tests read from
 # VELORA_REPORTS_DB. Each takes faults through its admin path.
 start_services() {
-  convert -size 48x24 xc:'#3060c0' xc:'#c03060' -set delay 20 -loop 0 "$bench/services/banner.gif" || return 1
   export VELORA_REPORTS_DB=$bench/reports.db
   serve package-fallback "$VELORA_PKG_FALLBACK_IP" --catalog "$VELORA_CATALOG" \
     --service-key "$VELORA_STACK_SERVICE_PRIVATE_KEY" --client-key "$VELORA_STACK_CLIENT_PUBLIC_KEY" &&
-  serve gateway "$VELORA_GATEWAY_IP" --channels "$bench/services/channels.json" --gif "$bench/services/banner.gif" \
+  serve gateway "$VELORA_GATEWAY_IP" --channels "$bench/services/channels.json" --gif "$VELORA_ROOT/build/host/backend/banner.gif" \
     --gif-url "http://$VELORA_GATEWAY_HOST/static/banner.gif" &&
   serve attribution "$VELORA_OV_IP" --reports "$VELORA_REPORTS_DB"
 }

@@ -69,6 +69,50 @@ for row in "96 100" "144 150"; do
   check "$percent %: the 50 % bar is blue, then grey (got $got)" "$([ "$got" = "4197FF EEEEEE" ]; echo $?)"
   cp "$work/screen.png" "$work/before.png"
 
+  # The banner: the fallback until the GIF arrives, then its frames. Two
+  # changes of the banner's pixels in a row are two moments of the animation.
+  read -r l t r b <<< "$(rect banner)"
+  banner_crop() { convert "$1" -crop "$((r - l))x$((b - t))+$l+$t" +repage "$2"; }
+  import -window root "$work/moment.png"
+  banner_crop "$work/moment.png" "$work/banner-last.png"
+  changes=0
+  for _ in $(seq 1 150); do
+    sleep 0.1
+    import -window root "$work/moment.png"
+    banner_crop "$work/moment.png" "$work/banner-now.png"
+    differ=$(compare -metric AE "$work/banner-last.png" "$work/banner-now.png" null: 2>&1)
+    [ "$differ" = 0 ] && continue
+    changes=$((changes + 1))
+    read -r ml mt mr mb <<< "$(rect main)"
+    convert "$work/moment.png" -crop "$((mr - ml))x$((mb - mt))+$ml+$mt" +repage \
+      "$screens/gallery-$percent-banner-$changes.png"
+    cp "$work/banner-now.png" "$work/banner-last.png"
+    [ "$changes" = 2 ] && break
+  done
+  check "$percent %: the banner plays frames of the gateway's GIF ($changes changes seen)" \
+    "$([ "$changes" = 2 ]; echo $?)"
+
+  # The path box: no 3-D edge at its sides, typed text handed over on a click
+  # elsewhere.
+  read -r l t r b <<< "$(rect path_box)"
+  edges="$(pixel "$work/screen.png" "$l" $(((t + b) / 2))) $(pixel "$work/screen.png" $((r - 1)) $(((t + b) / 2)))"
+  check "$percent %: the path box has no 3-D edge (got $edges)" "$([ "$edges" = "FFFFFF FFFFFF" ]; echo $?)"
+  # In the middle: the right end is the (never drawn) scroll bar's place.
+  xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click 1
+  sleep 0.5
+  xdotool type --delay 50 'Velora'
+  sleep 0.5
+  shot "$screens/gallery-$percent-path.png"
+  read -r l t r b <<< "$(rect main)"
+  xdotool mousemove $((l + 8)) $((b - 8)) click 1
+  for _ in $(seq 1 50); do grep -q '^path_text' "$work/map.txt" && break; sleep 0.1; done
+  typed=$(tr -d '\r' < "$work/map.txt" | sed -n 's/^path_text //p' | tail -n 1)
+  check "$percent %: the typed path is handed over when the box loses the focus ($typed)" \
+    "$([ "$typed" = "C:/Velora" ]; echo $?)"
+  xdotool mousemove 0 0
+  sleep 0.5
+  import -window root "$work/before.png"
+
   # A real click opens the layered prompt over the window.
   read -r x y <<< "$(centre open_prompt)"
   xdotool mousemove "$x" "$y" click 1
@@ -119,7 +163,8 @@ for row in "96 100" "144 150"; do
   check "$percent %: the close button ends the gallery (exit $status)" "$status"
 done
 for percent in 100 150; do
-  for name in "gallery-$percent" "gallery-$percent-prompt"; do
+  for name in "gallery-$percent" "gallery-$percent-prompt" "gallery-$percent-banner-1" "gallery-$percent-banner-2" \
+    "gallery-$percent-path"; do
     check "screenshot $screens/$name.png" "$([ -s "$screens/$name.png" ]; echo $?)"
   done
 done
