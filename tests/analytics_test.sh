@@ -92,6 +92,12 @@ use_collector "$work/logger.db"
 run "$probe" ids 201
 run "$probe" first
 run "$probe" threads
+# On a loaded machine the exit's bounded flush may leave the last records in
+# the spool; later starts deliver them, once.
+for _ in 1 2 3 4; do
+  [ -e "$roaming/VeloraPkg/Qmx/qmx_spool.dat" ] || break
+  run "$probe" ids 0
+done
 db=$work/logger.db
 expect "event ids: each next one differs in the last two digits, the hundredth after repeats" "$db" '
 (lambda ids: len(ids) == 201 and
