@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "app/messages.h"
+#include "pages/page_messages.h"
 #include "common/product.h"
 
 namespace {

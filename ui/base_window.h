@@ -26,6 +26,8 @@ class IBaseWindow {
   HWND Handle() const { return window_; }
   unsigned DesignWidth() const { return designWidth_; }
   unsigned DesignHeight() const { return designHeight_; }
+  // The desktop work area recorded when the window was last sized.
+  const RECT& WorkArea() const { return workArea_; }
 
  protected:
   HWND window_ = nullptr;
