@@ -45,6 +45,10 @@ class IBaseWindow {
   ScaledSize ComputeScaledSize();
 };
 
+// The window property that ties a native window to its IBaseWindow; every
+// skinned window carries it while its object lives.
+inline constexpr wchar_t kWindowObjectProperty[] = L"WndClassPtr";
+
 // Registers the shared window class once per process; true when it exists.
 bool RegisterWindowClass(const wchar_t* className, HINSTANCE instance);
 
