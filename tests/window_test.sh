@@ -476,8 +476,9 @@ case_room() {
     screen
     [ "$state" = ticked ] && crop "$screens/welcome-no-room.png" "$L" "$T" 600 400
     reds=$(red_pixels "$hl" "$ht" "$hr" "$hb")
+    hint_ok=$([ "$state" = unticked ] && [ "$reds" -gt 20 ] || { [ "$state" != unticked ] && [ "$reds" = 0 ]; }; echo $?)
     check "no room, box $state: install grey ($(pixel $((il + 4)) "$iy")), hint $reds red pixels" \
-      "$([ "$(pixel $((il + 4)) "$iy")" = D8D8D8 ] && { [ "$state" = unticked ] && [ "$reds" -gt 20 ] || [ "$state" != unticked ] && [ "$reds" = 0 ]; }; echo $?)"
+      "$([ "$(pixel $((il + 4)) "$iy")" = D8D8D8 ] && [ "$hint_ok" = 0 ]; echo $?)"
     [ "$state" = ticked-again ] || click $((bl + 7)) $(((bt + bb) / 2))
   done
   confirm_cancel "$L" "$T" 1 100
