@@ -150,6 +150,13 @@ PY
   else echo "FAIL: $1"; failures=$((failures + 1)); cat "$work/events.json"; cat "$work/records.json"; fi
 }
 
+# dismiss_box ID: a click on the OK button of a message box.
+dismiss_box() {
+  read -r bl bt bw bh <<< "$(geometry "$1")"
+  click $((bl + bw / 2)) $((bt + bh - 22))
+  sleep 0.5
+}
+
 # confirm_cancel L T SCALE: close, then "确认" on the prompt; the installer ends.
 confirm_cancel() {
   read -r x y <<< "$(at welcome close "$1" "$2" "$3")"
@@ -350,9 +357,7 @@ case_noskin() {
   read -r bl bt bw bh <<< "$(geometry "$box")"
   screen
   crop "$screens/box-noskin.png" "$bl" "$bt" "$bw" "$bh"
-  xdotool key --window "$box" Return
-  sleep 1
-  kill -0 "$pid" 2> /dev/null && { xdotool mousemove $((bl + bw / 2)) $((bt + bh - 25)) click 1; }
+  dismiss_box "$box"
   finish "the installer ends after the message box"
   expect "the skin failure and the quit are reported" '
   [e["properties"] for e in named("vResourceStatus")] == [{"resource_status": "创建资源失败"}] and
@@ -455,8 +460,8 @@ case_room() {
   read -r bl bt bw bh <<< "$(geometry "$box")"
   screen
   crop "$screens/box-no-room.png" "$bl" "$bt" "$bw" "$bh"
-  xdotool key --window "$box" Return
-  sleep 1
+  dismiss_box "$box"
+  check "the message box closes" "$(! xdotool getwindowgeometry "$box" > /dev/null 2>&1; echo $?)"
   check "the page stays" "$(wait_window_once 600 400; echo $?)"
   confirm_cancel "$L" "$T" 1 100
   finish "the installer ends through its prompt"
