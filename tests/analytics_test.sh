@@ -86,9 +86,12 @@ while [ -e "$roaming/VeloraPkg/Qmx/qmx_spool.dat" ] && [ "$runs" -lt 5 ]; do
 done
 [ ! -e "$roaming/VeloraPkg/Qmx/qmx_spool.dat" ] && echo "ok: the spool is empty once delivered" ||
   { echo "FAIL: spool left after delivery"; failures=$((failures + 1)); }
+# Each run: the launch record, two report records, two action records (close,
+# "确认") and six events (start, skin manager twice, page view, cancel, quit).
 expect "records of every run, each once" "$work/resend.db" "
 len(named('pSoftInstall')) == $runs and len(named('vSoftQuit')) == $runs and len(of_type(1)) == $runs and
-len(of_type(4)) == 2 * $runs and len({r['id'] for r in records}) == len(records) == 7 * $runs and len(of_type(2)) == 2 * $runs"
+len(of_type(4)) == 2 * $runs and len(of_type(2)) == 2 * $runs and
+len({r['id'] for r in records}) == len(records) == 11 * $runs"
 
 # The logger's own rules, seen at the collector.
 use_collector "$work/logger.db"

@@ -9,7 +9,7 @@
 # already-installed page; an install folder on a drive without room. The
 # time-outs only catch hangs.
 set -uo pipefail
-exe=$1 probe=$2 setup=$3
+exe=$1 probe=$2 setup=$3 prompts=$4
 root=$(cd "$(dirname "$0")/.." && pwd)
 screens=$root/build/win/screens
 stack=$root/build/host/backend/velora-stack
@@ -36,6 +36,7 @@ restore() {
   rm -rf "$work"
 }
 trap restore EXIT
+product="$WINEPREFIX/drive_c/Program Files/Velora/Velora.exe"
 roaming=$(find "$WINEPREFIX/drive_c/users" -maxdepth 3 -type d -name Roaming | head -n 1)
 failures=0
 check() {  # check WHAT STATUS
@@ -215,6 +216,15 @@ case_welcome() {
     read -r hl ht hr hb <<< "$(rect_of welcome hint "$L" "$T" "$scale")"
     check "$pct %: ticked again: no hint" "$(is "$(red_pixels "$hl" "$ht" "$hr" "$hb")" 0)"
 
+    # The agreement opens in the browser (the bench's stand-in writes it down).
+    : > "$VELORA_OPENED_URLS"
+    read -r x y <<< "$(at welcome agreement "$L" "$T" "$scale")"
+    click "$x" "$y"
+    for _ in $(seq 1 100); do [ -s "$VELORA_OPENED_URLS" ] && break; sleep 0.1; done
+    opened=$(head -n 1 "$VELORA_OPENED_URLS")
+    check "$pct %: the agreement opens: $opened" \
+      "$([[ "$opened" =~ ^https://www\.velora\.test/terms/user-agreement\?_mid=[0-9a-f]{32}$ ]]; echo $?)"
+
     # A press on the install button released over the logo is no click.
     read -r x y <<< "$(at welcome install "$L" "$T" "$scale")"
     read -r lx ly <<< "$(at welcome logo "$L" "$T" "$scale")"
@@ -277,7 +287,7 @@ case_welcome() {
   [e["properties"] for e in named("pCancelInstall")] == [{"is_reinstall": False, "windows_name": "立即安装"}] and
   named("pConfirmInstall") == [] and len(named("vSoftQuit")) == 1'
     expect "$pct %: the action records of the clicks, in order" '
-  actions == [("0001", "0003"), ("0001", "0003"), ("0001", "0001"), ("0005", "0002"), ("0001", "0001"),
+  actions == [("0001", "0003"), ("0001", "0003"), ("0001", "0004"), ("0001", "0001"), ("0005", "0002"), ("0001", "0001"),
               ("0005", "0002"), ("0001", "0001"), ("0005", "0001")]'
   done
   wine reg delete "$dpi_key" /v LogPixels /f > /dev/null 2>&1
@@ -369,7 +379,6 @@ case_installed() {
   echo "== the already-installed page"
   wine "$setup" /SILENT /VERYSILENT /SP- /noicons -nowelcome '/DIR=C:\Program Files\Velora' > /dev/null 2>&1
   check "the demo setup installs the product" $?
-  product="$WINEPREFIX/drive_c/Program Files/Velora/Velora.exe"
   for pct in 100 150; do
     scale=$(python3 -c "print($pct / 100)")
     [ "$pct" = 150 ] && wine reg add "$dpi_key" /v LogPixels /t REG_DWORD /d 144 /f > /dev/null 2>&1
@@ -492,9 +501,49 @@ case_room() {
 
 }
 
-# Every case, or those named after the three programs.
-cases=("${@:4}")
-[ ${#cases[@]} -gt 0 ] || cases=(welcome offscreen second noskin installed room)
+case_prompts() {
+  echo "== the prompts of the progress page"
+  [ -e "$product" ] || wine "$setup" /SILENT /VERYSILENT /SP- /noicons -nowelcome '/DIR=C:\Program Files\Velora' > /dev/null 2>&1
+  # prompt ARGUMENT BUTTON OUTPUT RECORD: opens the prompt through the probe,
+  # clicks the button, expects the probe's output and the action record.
+  for row in "error 1|first|retry|0007 0001" "error 2|second|no retry|0008 0002" \
+             "download http://www.velora.test/pkg/install.exe|first||0010 0001" \
+             "install $(winepath -w "$product")|first||0011 0001" "install C:\\none.exe|second||0011 0002"; do
+    IFS='|' read -r args button output record <<< "$row"
+    read -r kind value <<< "$args"
+    "$collector" stop
+    rm -f "$roaming/VeloraPkg/Qmx/qmx_spool.dat"
+    "$collector" start "$work/prompt.db"
+    db=$work/prompt.db
+    : > "$VELORA_OPENED_URLS"
+    rm -f "${product%.exe}.started"
+    "$root/scripts/wine-run" "$prompts" "$kind" "$value" > "$work/prompt.out" 2>&1 &
+    pid=$!
+    prompt=$(wait_window 400 200)
+    check "$kind: the prompt shows" $?
+    sleep 1
+    read -r pl pt _ _ <<< "$(geometry "$prompt")"
+    screen
+    crop "$screens/prompt-$kind.png" "$pl" "$pt" 400 200
+    page=$(if [ "$kind" = error ]; then echo error; else echo warn; fi)
+    read -r x y <<< "$(at "$page" "$button" "$pl" "$pt" 1)"
+    [ "$kind" = error ] && read -r x y <<< "$(at error "$button" "$pl" "$pt" 1)"
+    click "$x" "$y"
+    finish "$kind: $button ends the prompt"
+    got=$(tr -d '\r' < "$work/prompt.out" | grep -v '^$' | tail -n 1)
+    [ -z "$output" ] || check "$kind: the owner learns \"$output\" ($got)" "$(is "$got" "$output")"
+    expect "$kind $value: action record $record" "actions == [tuple('$record'.split())]"
+    case "$kind $button" in
+      "download first") check "download: the package address opens ($(head -n 1 "$VELORA_OPENED_URLS"))" \
+        "$(is "$(head -n 1 "$VELORA_OPENED_URLS")" "http://www.velora.test/pkg/install.exe")" ;;
+      "install first") check "install: the package runs" "$([ -e "${product%.exe}.started" ]; echo $?)" ;;
+    esac
+  done
+}
+
+# Every case, or those named after the four programs.
+cases=("${@:5}")
+[ ${#cases[@]} -gt 0 ] || cases=(welcome offscreen second noskin installed room prompts)
 for name in "${cases[@]}"; do "case_$name"; done
 
 echo "failures: $failures"
