@@ -513,8 +513,8 @@ case_prompts() {
     read -r kind value <<< "$args"
     "$collector" stop
     rm -f "$roaming/VeloraPkg/Qmx/qmx_spool.dat"
-    "$collector" start "$work/prompt.db"
-    db=$work/prompt.db
+    db=$work/prompt-$kind-$button.db
+    "$collector" start "$db"
     : > "$VELORA_OPENED_URLS"
     rm -f "${product%.exe}.started"
     "$root/scripts/wine-run" "$prompts" "$kind" "$value" > "$work/prompt.out" 2>&1 &
