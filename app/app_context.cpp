@@ -5,9 +5,6 @@ AppContext* g_context = nullptr;
 HINSTANCE g_instance = nullptr;
 }  // namespace
 
-uint8_t is_first_install = 1;
-uint8_t is_reinstall = 0;
-
 void AppContext::UseRoute(const std::function<void(NetworkRoute& route)>& use) {
   CXMutexGuard hold(lock);
   NetworkRoute route{proxyType, proxyHost, proxyPort, dnsMode, dnsServer};

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "net/route.h"
+#include "pages/install_flags.h"
 #include "platform/xmutex.h"
 #include "services/channel.h"
 #include "ui/display_scale.h"
@@ -36,7 +37,3 @@ void SetAppContext(AppContext* context);
 
 HINSTANCE GetAppInstance();
 void SetAppInstance(HINSTANCE instance);
-
-// Installer-wide flags sent as event properties.
-extern uint8_t is_first_install;  // 1 until the uninstall entry is found
-extern uint8_t is_reinstall;      // 1 when the installed version is not older

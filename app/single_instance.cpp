@@ -4,8 +4,9 @@
 
 #include <cstdlib>
 
-#include "app/messages.h"
 #include "common/product.h"
+#include "pages/page_messages.h"
+#include "ui/base_window.h"
 
 namespace {
 
@@ -13,6 +14,11 @@ BOOL CALLBACK FindInstallerWindow(HWND window, LPARAM found) {
   wchar_t name[259] = {};
   GetClassNameW(window, name, 259);
   if (wcscmp(name, product::kMainWindowClass) != 0) return TRUE;
+  // Class names are atoms of a table that ignores case: once the installer
+  // has registered its class, a window of another program whose class
+  // differs only in case reports the installer's spelling. Only the
+  // installer's own windows carry the framework's property.
+  if (!GetPropW(window, kWindowObjectProperty)) return TRUE;
   *reinterpret_cast<HWND*>(found) = window;
   return FALSE;
 }

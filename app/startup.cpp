@@ -2,10 +2,13 @@
 
 #include <winsock2.h>
 
+#include <memory>
+
 #include "analytics/events.h"
 #include "analytics/logger.h"
 #include "app/app_context.h"
 #include "app/launch_context.h"
+#include "app/main_window.h"
 #include "app/session_settings.h"
 #include "app/single_instance.h"
 #include "download/cache_location.h"
@@ -63,10 +66,6 @@ void StartServices() {
   }
 }
 
-// Builds the main window and picks its first page; null until the window
-// exists.
-HWND BuildMainWindow() { return nullptr; }
-
 void RunMessageLoop() {
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -87,6 +86,7 @@ int RunInstaller(HINSTANCE instance) {
   BindDisplayScale(&context->display);
   // The own file stays open for the whole run, as when its times were read.
   UniqueHandle ownFile;
+  std::unique_ptr<MainWindow> mainWindow;
   try {
     SetAppInstance(instance);
     DeclareDpiAware();
@@ -106,15 +106,17 @@ int RunInstaller(HINSTANCE instance) {
 
     StartServices();
 
-    HWND window = BuildMainWindow();
+    mainWindow = std::make_unique<MainWindow>();
+    HWND window = mainWindow->Handle();
     if (IsWindow(window)) {
       ShowWindow(window, SW_SHOW);
       UpdateWindow(window);
-      RunMessageLoop();
     }
+    RunMessageLoop();
   } catch (...) {
     // Whatever failed, the quit is still reported and everything released.
   }
+  mainWindow.reset();
   ownFile.Reset();
   ReportQuit();
   BindDisplayScale(nullptr);

@@ -42,13 +42,16 @@ PY
 }
 
 run() { timeout 60 "$root/scripts/wine-run" "$@"; }
+# The installer has a window now: each start ends through its close button
+# and the cancel-confirm prompt.
+run_installer() { timeout 120 "$root/tests/run_and_cancel.sh" "$@"; }
 
 # One start of the installer as a user gets it from a channel.
 folder=$work/download
 mkdir -p "$folder"
 cp "$exe" "$folder/velora_setup_ab12cd34ef.exe"
 use_collector "$work/start.db"
-run "$folder/velora_setup_ab12cd34ef.exe"
+run_installer "$folder/velora_setup_ab12cd34ef.exe"
 db=$work/start.db
 expect "pSoftInstall once, with its properties" "$db" '
 len(named("pSoftInstall")) == 1 and (lambda p:
@@ -69,23 +72,26 @@ len({r["mid"] for r in records}) == 1 and len(records[0]["mid"]) == 32 and
 # A run while the collector is down, then one while it is up: both arrive,
 # nothing twice.
 use_collector ""
-run "$folder/velora_setup_ab12cd34ef.exe"
+run_installer "$folder/velora_setup_ab12cd34ef.exe"
 [ -s "$roaming/VeloraPkg/Qmx/qmx_spool.dat" ] && echo "ok: the first run's records wait in the spool" ||
   { echo "FAIL: no spool after a run with the collector down"; failures=$((failures + 1)); }
 "$collector" start "$work/resend.db"
-run "$folder/velora_setup_ab12cd34ef.exe"
+run_installer "$folder/velora_setup_ab12cd34ef.exe"
 # The exit waits about 2 s at most; on a loaded machine an acknowledged batch
 # may still be in the spool then, and goes out (once) with the next start.
 runs=2
 while [ -e "$roaming/VeloraPkg/Qmx/qmx_spool.dat" ] && [ "$runs" -lt 5 ]; do
-  run "$folder/velora_setup_ab12cd34ef.exe"
+  run_installer "$folder/velora_setup_ab12cd34ef.exe"
   runs=$((runs + 1))
 done
 [ ! -e "$roaming/VeloraPkg/Qmx/qmx_spool.dat" ] && echo "ok: the spool is empty once delivered" ||
   { echo "FAIL: spool left after delivery"; failures=$((failures + 1)); }
+# Each run: the launch record, two report records, two action records (close,
+# "确认") and six events (start, skin manager twice, page view, cancel, quit).
 expect "records of every run, each once" "$work/resend.db" "
 len(named('pSoftInstall')) == $runs and len(named('vSoftQuit')) == $runs and len(of_type(1)) == $runs and
-len(of_type(4)) == 2 * $runs and len({r['id'] for r in records}) == len(records) == 5 * $runs"
+len(of_type(4)) == 2 * $runs and len(of_type(2)) == 2 * $runs and
+len({r['id'] for r in records}) == len(records) == 11 * $runs"
 
 # The logger's own rules, seen at the collector.
 use_collector "$work/logger.db"

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/product.h"
+
 #include <map>
 #include <set>
 #include <string>
@@ -102,6 +104,34 @@ DWORD RunToEnd(const std::wstring& commandLine) {
   return code;
 }
 
+// Runs the installer and ends it as its user would: a close of its window,
+// then "确认" on the cancel-confirm prompt, clicked at the button's centre
+// (tests/window_test.sh clicks the same with the real mouse).
+DWORD RunInstallerToEnd(const std::wstring& exe) {
+  CCorvixBasedProcess process(L"\"" + exe + L"\"");
+  if (!process.Launch()) return DWORD(-1);
+  // Every second until the installer has ended: a close of the visible
+  // window, or the click on the open prompt.
+  for (int tick = 0; process.IsRunning(); ++tick, Sleep(20)) {
+    if (tick % 50 != 49) continue;
+    HWND prompt = FindWindowW(L"BeginChildCloseWnd", nullptr);
+    if (prompt && IsWindowVisible(prompt)) {
+      RECT client;
+      GetClientRect(prompt, &client);
+      // "确认": the centre of the first button, 250 x 164 of the 400 x 200 prompt.
+      const LPARAM at = MAKELPARAM(client.right * 250 / 400, client.bottom * 164 / 200);
+      PostMessageW(prompt, WM_LBUTTONDOWN, MK_LBUTTON, at);
+      PostMessageW(prompt, WM_LBUTTONUP, 0, at);
+      continue;
+    }
+    HWND main = FindWindowW(product::kMainWindowClass, nullptr);
+    if (main && IsWindowVisible(main)) PostMessageW(main, WM_CLOSE, 0, 0);
+  }
+  DWORD code = DWORD(-1);
+  GetExitCodeProcess(process.ProcessHandle(), &code);
+  return code;
+}
+
 std::map<std::string, std::string> RunSettingsProbe() {
   std::wstring output = L"C:\\settings_probe.txt";
   DeleteFileW(output.c_str());
@@ -137,7 +167,7 @@ TEST(SetupRun, FirstRunWritesTheSettingsAndCleansItsWorkFolder) {
   // would rightly refuse to share it and run without one.
   for (int64_t started = CurrentUnixTime(); CurrentUnixTime() == started;) Sleep(20);
   int64_t before = CurrentUnixTime();
-  EXPECT_EQ(RunToEnd(L"\"" + exe + L"\""), 0u);
+  EXPECT_EQ(RunInstallerToEnd(exe), 0u);
   int64_t after = CurrentUnixTime();
 
   // The work folder: made on one root during the run, gone after it.
@@ -179,7 +209,7 @@ TEST(SetupRun, FirstRunWritesTheSettingsAndCleansItsWorkFolder) {
 TEST(SetupRun, ALaterRunTakesBackOnlyAnUnchangedPackage) {
   // A first run makes the file; then a package is "downloaded" and recorded.
   TempFolder downloads;
-  ASSERT_EQ(RunToEnd(L"\"" + SetupExe() + L"\""), 0u);
+  ASSERT_EQ(RunInstallerToEnd(SetupExe()), 0u);
   std::wstring package = GetCacheFolder() + L"VELORADATA\\install.exe";
   std::string bytes(300000, '\0');
   for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = char(i * 7 + i / 251);
@@ -202,7 +232,7 @@ TEST(SetupRun, ALaterRunTakesBackOnlyAnUnchangedPackage) {
   EXPECT_EQ(seen["path"], "");
   EXPECT_EQ(ReadFileBytes(ConfigFile()), recorded);
   // The installer itself leaves the stale pair alone too.
-  ASSERT_EQ(RunToEnd(L"\"" + SetupExe() + L"\""), 0u);
+  ASSERT_EQ(RunInstallerToEnd(SetupExe()), 0u);
   auto general = GeneralSection(ConfigFile());
   EXPECT_EQ(general[L"md5"], md5);
   EXPECT_EQ(general[L"path"], package);

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Starts the installer as a new user would, with no display and every service
 # of the bench silent, its name servers included: neither start-up nor
-# shut-down may wait for the network. It must end with exit code 0; the
-# time-out only catches a hang.
+# shut-down may wait for the network. Without a display the main window
+# cannot be made: a start-up failure, after which the installer still reports
+# its quit and ends. It must end with exit code 0; the time-out only catches
+# a hang. tests/window_test.sh ends a run with a window and the index silent.
 set -euo pipefail
 exe=$1
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -145,8 +145,9 @@ LRESULT IBaseView::OnLButtonDown(UINT message, WPARAM wParam, LPARAM lParam) {
     }
   }
   if (widget && widget->kind == kKindCheckbox) return result;
-  // Anything else moves the borderless window like a caption would.
   ReleaseCapture();
+  if (!dragsWindow_) return result;
+  // Anything else moves the borderless window like a caption would.
   SendMessageW(window_, WM_NCLBUTTONDOWN, HTCAPTION, lParam);
   return result;
 }

@@ -71,6 +71,9 @@ class IBaseView {
 
   HWND window_;
   IResourceMgr* resources_;
+  // Whether a press beside the buttons drags the window; prompts stay put
+  // and only release the capture.
+  bool dragsWindow_ = true;
   std::vector<std::unique_ptr<IBaseResource>> widgets_;
   int hoverIndex_ = -1;
 };

@@ -7,12 +7,11 @@
 #include "ui/gdi_owners.h"
 
 namespace {
-constexpr wchar_t kWindowProperty[] = L"WndClassPtr";
 constexpr wchar_t kWindowTitle[] = L"Velora视频模板";
 constexpr int kIconResource = 102;
 
 LRESULT CALLBACK SharedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (auto* owner = static_cast<IBaseWindow*>(GetPropW(window, kWindowProperty)))
+  if (auto* owner = static_cast<IBaseWindow*>(GetPropW(window, kWindowObjectProperty)))
     return owner->WindowProc(message, wParam, lParam);
   return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -68,14 +67,14 @@ IBaseWindow::IBaseWindow(const wchar_t* className, HWND parent, unsigned width, 
   window_ = CreateWindowExW(parent ? WS_EX_TOOLWINDOW : WS_EX_APPWINDOW, className, kWindowTitle, WS_POPUP, at.x, at.y,
                             Whole(size.width), Whole(size.height), parent, nullptr, instance, nullptr);
   if (!window_) throw "create window error";
-  SetPropW(window_, kWindowProperty, this);
+  SetPropW(window_, kWindowObjectProperty, this);
 }
 
 IBaseWindow::~IBaseWindow() {
   if (window_ && IsWindow(window_)) {
     // The derived part is gone: whatever destruction sends goes to the
     // default procedure.
-    RemovePropW(window_, kWindowProperty);
+    RemovePropW(window_, kWindowObjectProperty);
     DestroyWindow(window_);
   }
 }

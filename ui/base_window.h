@@ -26,6 +26,8 @@ class IBaseWindow {
   HWND Handle() const { return window_; }
   unsigned DesignWidth() const { return designWidth_; }
   unsigned DesignHeight() const { return designHeight_; }
+  // The desktop work area recorded when the window was last sized.
+  const RECT& WorkArea() const { return workArea_; }
 
  protected:
   HWND window_ = nullptr;
@@ -42,6 +44,10 @@ class IBaseWindow {
   // refreshes the work area.
   ScaledSize ComputeScaledSize();
 };
+
+// The window property that ties a native window to its IBaseWindow; every
+// skinned window carries it while its object lives.
+inline constexpr wchar_t kWindowObjectProperty[] = L"WndClassPtr";
 
 // Registers the shared window class once per process; true when it exists.
 bool RegisterWindowClass(const wchar_t* className, HINSTANCE instance);

@@ -1,0 +1,143 @@
+#include "app/main_window.h"
+
+#include "analytics/events.h"
+#include "analytics/logger.h"
+#include "app/first_page.h"
+#include "common/product.h"
+#include "download/cache_location.h"
+#include "download/install_location.h"
+#include "pages/begin_view.h"
+#include "pages/reminder_view.h"
+#include "services/app_info.h"
+#include "services/read_pkg_info_thread.h"
+
+namespace {
+
+constexpr unsigned kMainWidth = 600, kMainHeight = 400;
+constexpr unsigned kReminderWidth = 400, kReminderHeight = 200;
+constexpr wchar_t kErrorCaption[] = L"错误";
+
+std::wstring WithSeparator(std::wstring path) {
+  if (path.empty() || (path.back() != L'\\' && path.back() != L'/')) path += L'\\';
+  return path;
+}
+
+// The folder that holds the file, without a trailing backslash.
+std::wstring FolderOf(const std::wstring& file) {
+  const size_t slash = file.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring() : file.substr(0, slash);
+}
+
+uint64_t RequiredSize() {
+  IPkgInfo* info = GetPkgInfo();
+  const int64_t size = info ? info->GetOriginSize() : static_cast<int64_t>(kDefaultOriginSize);
+  return size > 0 ? static_cast<uint64_t>(size) : 0;
+}
+
+}  // namespace
+
+MainWindow::MainWindow() : IBaseWindow(product::kMainWindowClass, nullptr, kMainWidth, kMainHeight) {
+  resources_.reset(CreateResourceManager());
+  if (!resources_) {
+    MessageBoxW(window_, L"软件加载必要运行组建失败", kErrorCaption, MB_OK);
+    throw "Create ResMgr error";
+  }
+  IAppInfo* appInfo = GetAppInfo();
+  installedPath_ = appInfo->GetInstalledPath();
+  if (!installedPath_.empty()) {
+    installPath_ = FolderOf(installedPath_);
+  } else {
+    const std::wstring location = DefaultInstallLocation(RequiredSize());
+    if (location.empty()) {
+      MessageBoxW(window_, L"磁盘空间不足，无法创建软件缓存", kErrorCaption, MB_OK);
+      throw "Get DefaultPath error";
+    }
+    installPath_ = WithSeparator(WithSeparator(location) + L"Velora") + L"Velora视频模板";
+  }
+  IPkgInfo* pkgInfo = GetPkgInfo();
+  const FirstPage first = pkgInfo
+                              ? ChooseFirstPage(installedPath_, appInfo->GetInstalledVersion(), *pkgInfo, *GetLogger())
+                              : FirstPage::kWelcome;
+  SwitchPage(static_cast<int>(first));
+}
+
+MainWindow::~MainWindow() {
+  currentView_ = nullptr;
+  for (auto& page : pages_) page.reset();
+  // The images go last: the pages' widgets borrow them.
+  resources_.reset();
+}
+
+LRESULT MainWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SWITCH_PAGE: SwitchPage(static_cast<int>(wParam)); return 0;
+    case WM_ERASEBKGND: return 0;
+    case WM_CLOSE:
+      // Nothing closes the window while it downloads and installs.
+      if (currentPage_ == kPageProgress) return 0;
+      break;
+    default: break;
+  }
+  if (currentView_) return currentView_->WindowProc(message, wParam, lParam);
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+bool MainWindow::SwitchPage(int index) {
+  if (index < 0 || index >= kPageCount) return false;
+  if (index == currentPage_) return true;
+  if (index == kPageAlreadyInstalled)
+    ResizeAndCentre(kReminderWidth, kReminderHeight);
+  else if (currentPage_ == kPageAlreadyInstalled)
+    ResizeAndCentre(kMainWidth, kMainHeight);
+  if (!EnterPage(index)) return false;
+  currentPage_ = index;
+  currentView_ = Page(index);
+  InvalidateRect(window_, nullptr, FALSE);
+  return true;
+}
+
+IBaseView* MainWindow::Page(int index) {
+  if (!pages_[index]) {
+    switch (index) {
+      case kPageAlreadyInstalled: pages_[index] = std::make_unique<CReminderView>(window_, resources_.get()); break;
+      case kPageWelcome: pages_[index] = std::make_unique<CBeginView>(window_, resources_.get()); break;
+      default: break;
+    }
+  }
+  return pages_[index].get();
+}
+
+bool MainWindow::InstallPathHasRoom() const { return RequiredSize() < FreeSpaceOfPath(installPath_); }
+
+bool MainWindow::EnterPage(int index) {
+  switch (index) {
+    case kPageAlreadyInstalled: {
+      auto* reminder = static_cast<CReminderView*>(Page(index));
+      reminder->productPath = installedPath_;
+      return true;
+    }
+    case kPageWelcome: {
+      auto* welcome = static_cast<CBeginView*>(Page(index));
+      welcome->SetInstallAllowed(InstallPathHasRoom());
+      return true;
+    }
+    case kPageProgress: {
+      const bool joinPlan = true;
+      ILoggerServer* logger = GetLogger();
+      logger->ClearProperties();
+      logger->SetBoolProperty(prop::kChooseJoinPlan, joinPlan);
+      logger->WriteEvent(event::kJoinPlan);
+      if (!InstallPathHasRoom()) {
+        logger->ClearProperties();
+        logger->SetStringProperty(prop::kErrorStatus, value::kDiskSpaceShort);
+        logger->WriteEvent(event::kInstallPathError);
+        MessageBoxW(window_, L"软件安装路径的磁盘空间不足", L"路径错误", MB_OK);
+        return false;
+      }
+      // The progress page starts the download; until it exists the switch
+      // cannot happen.
+      return Page(index) != nullptr;
+    }
+    default: return Page(index) != nullptr;
+  }
+}

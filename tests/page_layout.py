@@ -1,0 +1,92 @@
+#!/usr/bin/env python3
+"""Screen positions of the widgets a test clicks, computed as the installer
+lays its pages out: weights along each layout after its padding, aspect
+ratios fitted and centred, pixels rounded.
+
+    page_layout.py PAGE SCALE LEFT TOP
+prints "name left top right bottom" for every named widget of PAGE
+(welcome, reminder, warn) whose window's top-left corner is at LEFT, TOP.
+"""
+import math
+import sys
+
+
+def lay(kind, weight, *children, pad=(0, 0, 0, 0), aspect=0.0, name=None):
+    return {"kind": kind, "weight": weight, "children": children, "pad": pad, "aspect": aspect, "name": name}
+
+
+def v(weight, *children, pad=(0, 0, 0, 0)):
+    return lay("v", weight, *children, pad=pad)
+
+
+def h(weight, *children, pad=(0, 0, 0, 0)):
+    return lay("h", weight, *children, pad=pad)
+
+
+def w(weight, name=None, aspect=0.0):
+    return lay("w", weight, aspect=aspect, name=name)
+
+
+WELCOME = (600, 400, v(0,
+    h(4, w(27), w(1, "close", 1.0)),
+    w(3, "spacer"),
+    v(42, w(15, "logo"), w(4, "title")),
+    w(6, "message"),
+    h(16, w(25), w(21, "install", 3.5), w(25)),
+    w(10),
+    h(6, w(12, "checkbox"), w(10, "agreement"), w(20, "hint"), w(10, "custom"), pad=(0, 10, 0, 0)),
+    pad=(20, 24, 20, 24)))
+
+
+def prompt(close):
+    title = [w(27, "title")] + ([w(1, "close", 1.0)] if close else [])
+    return (400, 200, v(0,
+        h(3, *title, pad=(10, 5, 10, 5)),
+        v(17, v(5, h(40, w(30, "icon"), w(16), w(300, "heading")), h(60, w(30), w(16), w(300, "detail"))),
+              h(2, w(15), w(6, "first", 38 / 15), w(1), w(6, "second", 38 / 15)), pad=(24, 16, 24, 16))))
+
+
+PAGES = {"welcome": WELCOME, "reminder": prompt(True), "warn": prompt(True), "error": prompt(False)}
+
+
+def rnd(x):
+    return int(math.floor(x + 0.5))
+
+
+def place(node, l, t, r, b, s, out):
+    if node["kind"] == "w":
+        if node["aspect"]:
+            width, height, a = r - l, b - t, node["aspect"]
+            if width > a * height:
+                x = l + (width - a * height) / 2
+                l, r = rnd(x), rnd(x + a * height)
+            else:
+                y = t + (height - width / a) / 2
+                t, b = rnd(y), rnd(y + width / a)
+        if node["name"]:
+            out[node["name"]] = (l, t, r, b)
+        return
+    pl, pt, pr, pb = (p * s for p in node["pad"])
+    total = sum(c["weight"] for c in node["children"])
+    if node["kind"] == "v":
+        unit, y = (b - t - pt - pb) / total, t + pt
+        for c in node["children"]:
+            place(c, rnd(l + pl), rnd(y), rnd(r - pr), rnd(y + c["weight"] * unit), s, out)
+            y += c["weight"] * unit
+    else:
+        unit, x = (r - l - pl - pr) / total, l + pl
+        for c in node["children"]:
+            place(c, rnd(x), rnd(t + pt), rnd(x + c["weight"] * unit), rnd(b - pb), s, out)
+            x += c["weight"] * unit
+
+
+def main():
+    page, scale, left, top = sys.argv[1], float(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
+    width, height, root = PAGES[page]
+    out = {}
+    place(root, 0, 0, rnd(width * scale), rnd(height * scale), scale, out)
+    for name, (l, t, r, b) in out.items():
+        print(name, l + left, t + top, r + left, b + top)
+
+
+main()
