@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "download/cache_location.h"
 #include "pages/page_messages.h"
 #include "pages/prompt_host.h"
 #include "pages/prompt_views.h"
@@ -62,6 +63,7 @@ int Run(const std::wstring& kind, const std::wstring& value, IResourceMgr* resou
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 3) return 2;
+  HandFoldersToLogger();
   SetProcessDPIAware();
   IResourceMgr* resources = CreateResourceManager();
   if (!resources) return 1;
