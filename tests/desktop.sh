@@ -7,6 +7,9 @@
 # folder), collector (scripts/bench/collector) and stack (velora-stack).
 # It reads `failures` at its end. The time-outs only catch hangs.
 
+# xdotool under a time bound: a call that hangs on the display must not hang the test.
+xdo() { timeout 10 xdotool "$@"; }
+
 failures=0
 check() {  # check WHAT STATUS
   if [ "$2" = 0 ]; then echo "ok: $1"; else echo "FAIL: $1"; failures=$((failures + 1)); fi
@@ -14,9 +17,9 @@ check() {  # check WHAT STATUS
 is() { [ "$1" = "$2" ]; echo $?; }
 
 # The installer's visible windows (main window and prompt share the title).
-windows() { timeout 5 xdotool search --onlyvisible --name 'Velora' 2> /dev/null; }
+windows() { xdo search --onlyvisible --name 'Velora' 2> /dev/null; }
 geometry() {  # geometry ID: "left top width height"
-  xdotool getwindowgeometry "$1" 2> /dev/null |
+  xdo getwindowgeometry "$1" 2> /dev/null |
     awk '/Position/ { split($2, p, ","); } /Geometry/ { split($2, g, "x"); } END { print p[1], p[2], g[1], g[2] }'
 }
 # wait_window W H: the id of a visible installer window of that size.
@@ -54,7 +57,7 @@ start() {
   rm -f "$roaming/VeloraPkg/Qmx/qmx_spool.dat"
   "$collector" start "$work/$1.db"
   db=$work/$1.db
-  xdotool mousemove 0 0
+  xdo mousemove 0 0
   "$root/scripts/wine-run" "${2:-$folder/velora_setup_ab12cd34ef.exe}" > "$work/$1.log" 2>&1 &
   pid=$!
 }
@@ -75,8 +78,6 @@ at() {
     awk -v n="$2" '$1 == n { print int(($2 + $4) / 2), int(($3 + $5) / 2) }'
 }
 rect_of() { python3 "$root/tests/page_layout.py" "$1" "$5" "$3" "$4" | awk -v n="$2" '$1 == n { print $2, $3, $4, $5 }'; }
-# xdotool under a time bound: a call that hangs on the display must not hang the test.
-xdo() { timeout 10 xdotool "$@"; }
 click() { xdo mousemove "$1" "$2" click 1; sleep 0.7; xdo mousemove 0 0; sleep 0.5; }
 screen() { import -window root "$work/screen.png"; }
 pixel() { convert "$work/screen.png" -format "%[hex:u.p{$1,$2}]" info: | cut -c1-6; }
@@ -90,13 +91,13 @@ red_pixels() {
 }
 # drag X Y DX DY: press, move, release.
 drag() {
-  xdotool mousemove "$1" "$2" mousedown 1
+  xdo mousemove "$1" "$2" mousedown 1
   sleep 0.4
-  xdotool mousemove $(($1 + $3 / 2)) $(($2 + $4 / 2))
+  xdo mousemove $(($1 + $3 / 2)) $(($2 + $4 / 2))
   sleep 0.2
-  xdotool mousemove $(($1 + $3)) $(($2 + $4))
+  xdo mousemove $(($1 + $3)) $(($2 + $4))
   sleep 0.4
-  xdotool mouseup 1
+  xdo mouseup 1
   sleep 0.6
 }
 # cpu_ticks: user + system clock ticks of the installer's process.

@@ -25,6 +25,7 @@
 #include "ui/edit_resource.h"
 #include "ui/layout_resource.h"
 #include "ui/movie_resource.h"
+#include "ui/palette.h"
 #include "ui/progress_resource.h"
 #include "ui/prompt_window.h"
 #include "ui/resource_mgr.h"
@@ -38,45 +39,6 @@ constexpr wchar_t kMainClass[] = L"VeloraGalleryMain";
 constexpr wchar_t kPromptClass[] = L"VeloraGalleryPrompt";
 
 enum GalleryId { kIdClose = 100, kIdOpenPrompt = 101, kIdPromptClose = 102, kIdPromptCancel = 103, kIdPromptOk = 104 };
-
-// Styles, from the installer's palette.
-WidgetStyle Plain(uint32_t text, unsigned size, bool bold = false, int alignX = 0) {
-  WidgetStyle style;
-  style.ForAll([&](StateStyle& s) {
-    s.textColour = text;
-    s.fontSize = size;
-    s.bold = bold;
-    s.alignX = alignX;
-  });
-  return style;
-}
-
-WidgetStyle Blue() {
-  WidgetStyle style;
-  const uint32_t backgrounds[4] = {0xFF535FFF, 0xFF6F79FF, 0xFF4652F3, 0xFFD8D8D8};
-  for (int i = 0; i < 4; ++i) {
-    StateStyle& s = style.states[i];
-    s.textColour = 0xFFFFFFFF;
-    s.cornerRadius = 2;
-    s.alignX = 1;
-    s.backgroundColour = backgrounds[i];
-  }
-  return style;
-}
-
-WidgetStyle Link(bool underline, int alignX, int iconSide) {
-  WidgetStyle style;
-  const uint32_t texts[4] = {0xFF4D4D4D, 0xFF535FFF, 0xFF4652F3, 0xFF4D4D4D};
-  for (int i = 0; i < 4; ++i) {
-    StateStyle& s = style.states[i];
-    s.textColour = texts[i];
-    s.underline = underline && i < 3;
-    s.fontSize = 14;
-    s.alignX = alignX;
-    s.iconSide = iconSide;
-  }
-  return style;
-}
 
 WidgetStyle Grey() {
   WidgetStyle style;
@@ -102,22 +64,22 @@ WidgetStyle Panel(uint32_t background, uint32_t border, int radius) {
   return style;
 }
 
-const WidgetStyle kPage = Panel(0xFFFFFFFF, 0xFFC0C0C0, 0);
-const WidgetStyle kTitle = Plain(0xFF1A1A1A, 20, true);
-const WidgetStyle kBlue = Blue();
-const WidgetStyle kBack = Link(false, 0, 0);
-const WidgetStyle kCustom = Link(false, 2, 1);
-const WidgetStyle kAgreement = Link(true, 1, 0);
-const WidgetStyle kBoxStyle = Plain(0xFF4D4D4D, 14);
-const WidgetStyle kWrapped = Plain(0xFF4D4D4D, 12);
-const WidgetStyle kCut = Plain(0xFF1A1A1A, 14);
+const WidgetStyle kPage = PageGroundStyle();
+const WidgetStyle kTitle = TextStyle(0xFF1A1A1A, 20, 0, true);
+const WidgetStyle kBlue = PrimaryButtonStyle();
+const WidgetStyle kBack = LinkStyle(false, 0, 0);
+const WidgetStyle kCustom = LinkStyle(false, 2, 1);
+const WidgetStyle kAgreement = LinkStyle(true, 1, 0);
+const WidgetStyle kBoxStyle = TextStyle(0xFF4D4D4D, 14);
+const WidgetStyle kWrapped = TextStyle(0xFF4D4D4D, 12);
+const WidgetStyle kCut = TextStyle(0xFF1A1A1A, 14);
 const WidgetStyle kNestPanel = Panel(0xFFF5F6FF, 0xFFDDE0FF, 10);
-const WidgetStyle kNestTitle = Plain(0xFF1A1A1A, 14, true);
-const WidgetStyle kNestNote = Plain(0xFF8C8FA3, 12);
-const WidgetStyle kWarning = Plain(0xFFFF4D4F, 14, false, 2);
+const WidgetStyle kNestTitle = TextStyle(0xFF1A1A1A, 14, 0, true);
+const WidgetStyle kNestNote = TextStyle(0xFF8C8FA3, 12);
+const WidgetStyle kWarning = TextStyle(0xFFFF4D4F, 14, 2);
 const WidgetStyle kPrompt = Panel(0xFFFFFFFF, 0xFFDDDDDD, 8);
-const WidgetStyle kPromptTitle = Plain(0xFF1A1A1A, 16, true);
-const WidgetStyle kPromptText = Plain(0xFF4D4D4D, 14);
+const WidgetStyle kPromptTitle = TextStyle(0xFF1A1A1A, 16, 0, true);
+const WidgetStyle kPromptText = TextStyle(0xFF4D4D4D, 14);
 const WidgetStyle kGrey = Grey();
 const WidgetStyle kPathBox = [] {
   WidgetStyle style;

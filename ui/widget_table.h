@@ -31,6 +31,17 @@ struct WidgetRow {
   std::array<int, 2> margins = {};
 };
 
+// A layout's row: orientation 1 vertical, 2 horizontal; padding at 100 %.
+inline WidgetRow LayoutRow(int id, int parent, unsigned weight, int orientation, std::array<unsigned, 4> padding = {}) {
+  WidgetRow row{kKindLayout, id, parent, weight};
+  row.orientation = orientation;
+  row.padding = padding;
+  return row;
+}
+
+// A spacer's row: empty room of `weight` in its layout.
+inline WidgetRow SpacerRow(int id, int parent, unsigned weight) { return WidgetRow{kKindSpacer, id, parent, weight}; }
+
 // Where an animated banner asks for its configuration.
 struct BannerRequest {
   std::string host;
