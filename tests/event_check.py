@@ -123,7 +123,9 @@ def read_record(catalogue, row, package):
 
 
 def describe(kind, values):
-    name = "action(%s,%s)" % kind[1:] if isinstance(kind, tuple) else kind
+    if isinstance(kind, tuple):
+        return "action(%s,%s)" % kind[1:]
+    name = kind
     shown = ",".join(f"{k}={json.dumps(v, ensure_ascii=False)}" for k, v in values.items())
     return f"{name}({shown})" if shown else name
 
