@@ -6,7 +6,7 @@
 # ends with the process gone (exit code 0), no window left and the per-run
 # work folder removed; then tests/event_check.py compares everything the
 # collector received with the journey's expected records. With VELORA_SHOTS
-# set to a folder, every page the journey passes is saved there as
+# set to a folder, every page the journey passes is saved there once, as
 # NN-PAGE.png (the demo's pictures). The time-outs only catch hangs.
 set -uo pipefail
 exe=$1 setup=$2
@@ -70,7 +70,8 @@ step_window() {
   }
   # A prompt is pictured over the page it belongs to.
   [ "$1" = warn ] || frame="$W $H $L $T"
-  if [ -n "$shots" ]; then
+  # Each page once, as the journey first passes it.
+  if [ -n "$shots" ] && ! compgen -G "$shots/[0-9][0-9]-$1.png" > /dev/null; then
     shot=$((shot + 1))
     screen
     read -r fw fh fl ft <<< "$frame"
