@@ -106,8 +106,10 @@ ended() {
   for _ in $(seq 1 50); do left=$(windows); [ -z "$left" ] && break; sleep 0.1; done
   check "no window left" "$([ -z "$left" ]; echo $?)"
   check "the work folder is removed" "$(is "$(comm -13 <(echo "$before") <(ls -d "$drive_d"/VeloraPkg_* 2> /dev/null))" "")"
+  local items
+  read -ra items <<< "$1"
   "$stack" records --db "$db" > "$work/records.json"
-  python3 "$root/tests/event_check.py" "$root/analytics/events.json" "$work/records.json" $1
+  python3 "$root/tests/event_check.py" "$root/analytics/events.json" "$work/records.json" "${items[@]}"
   local status=$?
   check "the collector received the journey's records" "$status"
   [ "$status" = 0 ] || cat "$work/records.json"
@@ -119,7 +121,7 @@ journey() {
   [ -n "$row" ] || { check "journey $id is in the table" 1; return; }
   IFS='|' read -r _ what machine steps expected <<< "$row"
   echo "== journey $id:$what"
-  machine=$(echo $machine)
+  read -r machine <<< "$machine"
   machine "$machine" || { check "the machine $machine" 1; return; }
   before=$(ls -d "$drive_d"/VeloraPkg_* 2> /dev/null) folders=
   start "journey-$id"
@@ -127,7 +129,11 @@ journey() {
   for step in "${steps[@]}"; do
     read -ra words <<< "$step"
     [ "${words[0]}" = window ] && page=${words[1]}
-    "step_${words[0]}" "${words[@]:1}"
+    if declare -F "step_${words[0]}" > /dev/null; then
+      "step_${words[0]}" "${words[@]:1}"
+    else
+      check "a step named ${words[0]}" 1
+    fi
   done
   ended "$expected"
 }
