@@ -1,8 +1,8 @@
 #include "net/network_check.h"
 
+#include "analytics/events.h"
 #include "analytics/logger.h"
 #include "net/route.h"
-#include "platform/text.h"
 
 namespace {
 
@@ -11,14 +11,14 @@ ILoggerServer* g_logger = nullptr;
 bool g_proxyReported = false;
 bool g_dnsReported = false;
 
-void ReportOnce(bool& reported, const wchar_t* networkType, int32_t connType, const std::string& hostName) {
+void ReportOnce(bool& reported, const char* networkType, int32_t connType, const std::string& hostName) {
   if (reported) return;
   ILoggerServer* logger = g_logger ? g_logger : GetLogger();
   logger->ClearProperties();
-  logger->SetStringProperty("network_type", WideToUtf8(networkType));
-  logger->SetIntProperty("conn_type", connType);
-  logger->SetStringProperty("host_name", hostName);
-  logger->WriteEvent("vNetworkCheck");
+  logger->SetStringProperty(prop::kNetworkType, networkType);
+  logger->SetIntProperty(prop::kConnType, connType);
+  logger->SetStringProperty(prop::kHostName, hostName);
+  logger->WriteEvent(event::kNetworkCheck);
   reported = true;
 }
 
@@ -34,7 +34,7 @@ void ChangeRoute(const std::function<void(NetworkRoute&)>& change) {
 
 void ProxyNetworkCheck(int32_t proxyType, const std::string& proxyHost, uint16_t proxyPort) {
   ChangeRoute([&](NetworkRoute& route) {
-    ReportOnce(g_proxyReported, L"\u7f51\u7edc\u4ee3\u7406", proxyType, proxyHost);  // 网络代理
+    ReportOnce(g_proxyReported, value::kNetworkProxy, proxyType, proxyHost);
     route.proxyType = proxyType;
     route.proxyHost = proxyHost;
     route.proxyPort = proxyPort;
@@ -43,7 +43,7 @@ void ProxyNetworkCheck(int32_t proxyType, const std::string& proxyHost, uint16_t
 
 void DnsNetworkCheck(int32_t dnsMode, const std::string& dnsServer) {
   ChangeRoute([&](NetworkRoute& route) {
-    ReportOnce(g_dnsReported, L"DNS\u89e3\u6790", dnsMode, dnsServer);  // DNS解析
+    ReportOnce(g_dnsReported, value::kNetworkDns, dnsMode, dnsServer);
     route.dnsMode = dnsMode;
     route.dnsServer = dnsServer;
   });
