@@ -25,7 +25,7 @@ geometry() {  # geometry ID: "left top width height"
 # wait_window W H: the id of a visible installer window of that size.
 wait_window() {
   local id
-  for _ in $(seq 1 300); do
+  for _ in $(seq 1 600); do
     for id in $(windows); do
       read -r _ _ w h <<< "$(geometry "$id")"
       [ "$w $h" = "$1 $2" ] && { echo "$id"; return 0; }
