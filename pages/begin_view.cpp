@@ -34,14 +34,14 @@ enum BeginId : int {
   kIdSpacer = 10,
 };
 
-const WidgetStyle kPage = PageGroundStyle();
+const WidgetStyle kPage = PageCardStyle();
 const WidgetStyle kClose = ClearButtonStyle();
-const WidgetStyle kTitle = TextStyle(0xFF1A1A1A, 24, 1);
-const WidgetStyle kMessage = TextStyle(0xFFFF4D4F, 14, 1);
-const WidgetStyle kInstall = PrimaryButtonStyle();
+const WidgetStyle kTitle = PlainTextStyle(0xFF1A1A1A, 24, 1);
+const WidgetStyle kMessage = PlainTextStyle(0xFFFF4D4F, 14, 1);
+const WidgetStyle kInstall = MainButtonStyle();
 const WidgetStyle kBox = CheckboxStyle();
 const WidgetStyle kAgreementLink = LinkStyle(true, 0, 0);
-const WidgetStyle kHint = TextStyle(0xFFFF4D4F, 12, 0);
+const WidgetStyle kHint = PlainTextStyle(0xFFFF4D4F, 12, 0);
 const WidgetStyle kCustomLink = LinkStyle(false, 2, 1);
 
 WidgetRow Layout(int parent, unsigned weight, int orientation, std::array<unsigned, 4> padding) {

@@ -64,22 +64,22 @@ WidgetStyle Panel(uint32_t background, uint32_t border, int radius) {
   return style;
 }
 
-const WidgetStyle kPage = PageGroundStyle();
-const WidgetStyle kTitle = TextStyle(0xFF1A1A1A, 20, 0, true);
-const WidgetStyle kBlue = PrimaryButtonStyle();
+const WidgetStyle kPage = PageCardStyle();
+const WidgetStyle kTitle = PlainTextStyle(0xFF1A1A1A, 20, 0, true);
+const WidgetStyle kBlue = MainButtonStyle();
 const WidgetStyle kBack = LinkStyle(false, 0, 0);
 const WidgetStyle kCustom = LinkStyle(false, 2, 1);
 const WidgetStyle kAgreement = LinkStyle(true, 1, 0);
-const WidgetStyle kBoxStyle = TextStyle(0xFF4D4D4D, 14);
-const WidgetStyle kWrapped = TextStyle(0xFF4D4D4D, 12);
-const WidgetStyle kCut = TextStyle(0xFF1A1A1A, 14);
+const WidgetStyle kBoxStyle = PlainTextStyle(0xFF4D4D4D, 14);
+const WidgetStyle kWrapped = PlainTextStyle(0xFF4D4D4D, 12);
+const WidgetStyle kCut = PlainTextStyle(0xFF1A1A1A, 14);
 const WidgetStyle kNestPanel = Panel(0xFFF5F6FF, 0xFFDDE0FF, 10);
-const WidgetStyle kNestTitle = TextStyle(0xFF1A1A1A, 14, 0, true);
-const WidgetStyle kNestNote = TextStyle(0xFF8C8FA3, 12);
-const WidgetStyle kWarning = TextStyle(0xFFFF4D4F, 14, 2);
+const WidgetStyle kNestTitle = PlainTextStyle(0xFF1A1A1A, 14, 0, true);
+const WidgetStyle kNestNote = PlainTextStyle(0xFF8C8FA3, 12);
+const WidgetStyle kWarning = PlainTextStyle(0xFFFF4D4F, 14, 2);
 const WidgetStyle kPrompt = Panel(0xFFFFFFFF, 0xFFDDDDDD, 8);
-const WidgetStyle kPromptTitle = TextStyle(0xFF1A1A1A, 16, 0, true);
-const WidgetStyle kPromptText = TextStyle(0xFF4D4D4D, 14);
+const WidgetStyle kPromptTitle = PlainTextStyle(0xFF1A1A1A, 16, 0, true);
+const WidgetStyle kPromptText = PlainTextStyle(0xFF4D4D4D, 14);
 const WidgetStyle kGrey = Grey();
 const WidgetStyle kPathBox = [] {
   WidgetStyle style;

@@ -1,6 +1,6 @@
 #include "ui/palette.h"
 
-WidgetStyle TextStyle(uint32_t colour, unsigned size, int alignX, bool bold) {
+WidgetStyle PlainTextStyle(uint32_t colour, unsigned size, int alignX, bool bold) {
   WidgetStyle style;
   style.ForAll([&](StateStyle& s) {
     s.textColour = colour;
@@ -11,7 +11,7 @@ WidgetStyle TextStyle(uint32_t colour, unsigned size, int alignX, bool bold) {
   return style;
 }
 
-WidgetStyle PageGroundStyle() {
+WidgetStyle PageCardStyle() {
   WidgetStyle style;
   style.states[0].backgroundColour = 0xFFFFFFFF;
   style.states[0].borderWidth = 1;
@@ -19,7 +19,7 @@ WidgetStyle PageGroundStyle() {
   return style;
 }
 
-WidgetStyle PrimaryButtonStyle() {
+WidgetStyle MainButtonStyle() {
   WidgetStyle style;
   const uint32_t backgrounds[4] = {0xFF535FFF, 0xFF6F79FF, 0xFF4652F3, 0xFFD8D8D8};
   for (int i = 0; i < 4; ++i) {
