@@ -8,6 +8,7 @@
 #include "analytics/events.h"
 #include "analytics/logger.h"
 #include "pages/page_messages.h"
+#include "pages/page_rows.h"
 #include "pages/prompt_frame.h"
 #include "platform/text.h"
 #include "ui/checkbox_resource.h"
@@ -33,52 +34,6 @@ enum BeginId : int {
   kIdSpacer = 10,
 };
 
-WidgetStyle Plain(uint32_t text, unsigned size, int alignX) {
-  WidgetStyle style;
-  style.states[0].textColour = text;
-  style.states[0].fontSize = size;
-  style.states[0].alignX = alignX;
-  return style;
-}
-
-WidgetStyle Page() {
-  WidgetStyle style;
-  style.states[0].backgroundColour = 0xFFFFFFFF;
-  style.states[0].borderWidth = 1;
-  style.states[0].borderColour = 0xFFC0C0C0;
-  return style;
-}
-
-WidgetStyle Install() {
-  WidgetStyle style;
-  const uint32_t backgrounds[4] = {0xFF535FFF, 0xFF6F79FF, 0xFF4652F3, 0xFFD8D8D8};
-  for (int i = 0; i < 4; ++i) {
-    StateStyle& s = style.states[i];
-    s.textColour = 0xFFFFFFFF;
-    s.cornerRadius = 2;
-    s.alignX = 1;
-    s.alignY = 1;
-    s.backgroundColour = backgrounds[i];
-  }
-  return style;
-}
-
-// The agreement link and the custom install link.
-WidgetStyle Link(bool underline, int alignX, int iconSide) {
-  WidgetStyle style;
-  const uint32_t texts[4] = {0xFF4D4D4D, 0xFF535FFF, 0xFF4652F3, 0xFF4D4D4D};
-  for (int i = 0; i < 4; ++i) {
-    StateStyle& s = style.states[i];
-    s.textColour = texts[i];
-    s.underline = underline && i < 3;
-    s.backgroundColour = 0x00FFFFFF;
-    s.fontSize = 14;
-    s.alignX = alignX;
-    s.iconSide = iconSide;
-  }
-  return style;
-}
-
 WidgetStyle Checkbox() {
   WidgetStyle style;
   style.states[0].textColour = 0xFF4D4D4D;
@@ -88,24 +43,21 @@ WidgetStyle Checkbox() {
   return style;
 }
 
-const WidgetStyle kPage = Page();
+const WidgetStyle kPage = PageCardStyle();
 const WidgetStyle kClose = ClearButtonStyle();
-const WidgetStyle kTitle = Plain(0xFF1A1A1A, 24, 1);
-const WidgetStyle kMessage = Plain(0xFFFF4D4F, 14, 1);
-const WidgetStyle kInstall = Install();
+const WidgetStyle kTitle = PlainTextStyle(0xFF1A1A1A, 24, 1);
+const WidgetStyle kMessage = PlainTextStyle(0xFFFF4D4F, 14, 1);
+const WidgetStyle kInstall = MainButtonStyle();
 const WidgetStyle kBox = Checkbox();
-const WidgetStyle kAgreementLink = Link(true, 0, 0);
-const WidgetStyle kHint = Plain(0xFFFF4D4F, 12, 0);
-const WidgetStyle kCustomLink = Link(false, 2, 1);
+const WidgetStyle kAgreementLink = LinkStyle(true, 0, 0);
+const WidgetStyle kHint = PlainTextStyle(0xFFFF4D4F, 12, 0);
+const WidgetStyle kCustomLink = LinkStyle(false, 2, 1);
 
 WidgetRow Layout(int parent, unsigned weight, int orientation, std::array<unsigned, 4> padding) {
-  WidgetRow row{kKindLayout, kIdLayout, parent, weight};
-  row.orientation = orientation;
-  row.padding = padding;
-  return row;
+  return LayoutRow(kIdLayout, parent, weight, orientation, padding);
 }
 
-WidgetRow Spacer(int parent, unsigned weight) { return WidgetRow{kKindSpacer, kIdSpacer, parent, weight}; }
+WidgetRow Spacer(int parent, unsigned weight) { return SpacerRow(kIdSpacer, parent, weight); }
 
 WidgetRow Hidden(WidgetRow row) {
   row.hidden = true;
