@@ -230,32 +230,37 @@ ROWS
 }
 
 case_plan() {
-  # clicks on the plan's box | "choose_join_plan" | what reaches the collector after "vJoinPlan"
+  # clicks on the plan's box | "choose_join_plan" | the events from "pConfirmInstall" on (tail)
   while IFS='|' read -r clicks joined after; do
     echo "== the plan's box clicked $clicks times, then \"立即安装\""
     start "plan-$clicks"
     open_custom 600 400 1
     scale=1
-    type_path 'D:\'
+    type_path 'D:\Plan'
     read -r jl jt _ jb <<< "$(rect_of custom join "$L" "$T" 1)"
     for _ in $(seq "$clicks"); do click $((jl + 7)) $(((jt + jb) / 2)); done
     screen
     [ "$clicks" = 1 ] && crop "$screens/custom-plan-off.png" "$L" "$T" 600 400
     read -r x y <<< "$(at custom install "$L" "$T" 1)"
     click "$x" "$y"
-    sleep 1
-    # The cancel and the quit come after "vJoinPlan"; declined, they stay on
-    # the machine.
-    answer_close first 100
-    finish "$clicks clicks: the installer ends through its prompt"
-    expect "$clicks clicks: pConfirmInstall 开始安装, vJoinPlan $joined, then $after" "
+    # The install runs into the folder of the page; the finished page is up
+    # once its "立即体验" is blue, and a close ends the installer there.
+    read -r x y <<< "$(at finished start "$L" "$T" 1)"
+    wait_pixel $((x - 60)) "$y" 535FFF
+    check "$clicks clicks: the install reaches the finished page" $?
+    check "$clicks clicks: the product is in the page's folder" \
+      "$([ -d "$VELORA_BENCH_DIR/drive_d/Plan/Velora/Velora视频模板" ]; echo $?)"
+    wine "$probe" close "$class" > /dev/null 2>&1
+    finish "$clicks clicks: the installer ends"
+    expect "$clicks clicks: pConfirmInstall 开始安装, vJoinPlan $joined, then: $after" "
   named('pConfirmInstall')[0]['properties'] == {'confirm_entrance': '开始安装'} and
   [e['properties'] for e in named('vJoinPlan')] == [{'choose_join_plan': $joined}] and
-  [e['name'] for e in events][[e['name'] for e in events].index('pConfirmInstall'):] ==
-    ['pConfirmInstall', 'vJoinPlan'] + $after"
+  (lambda tail: $after)([e['name'] for e in events][[e['name'] for e in events].index('pConfirmInstall'):])"
+    wine reg delete "$uninstall" /f /reg:32 > /dev/null 2>&1
+    rm -rf "$VELORA_BENCH_DIR/drive_d/Plan"
   done <<ROWS
-1|False|[]
-2|True|['pCancelInstall', 'vSoftQuit']
+1|False|tail == ['pConfirmInstall', 'vJoinPlan']
+2|True|tail[:2] == ['pConfirmInstall', 'vJoinPlan'] and {'pSoftInstallResult', 'vSoftQuit'} <= set(tail)
 ROWS
 }
 
