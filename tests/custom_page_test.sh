@@ -230,8 +230,9 @@ ROWS
 }
 
 case_plan() {
-  # clicks on the plan's box | "choose_join_plan" | the events from "pConfirmInstall" on (tail)
-  while IFS='|' read -r clicks joined after; do
+  # clicks on the plan's box | "choose_join_plan" | the events from "pConfirmInstall" on (tail) |
+  # how often the setup's command line holds "-noexperience "
+  while IFS='|' read -r clicks joined after declined; do
     echo "== the plan's box clicked $clicks times, then \"立即安装\""
     start "plan-$clicks"
     open_custom 600 400 1
@@ -250,6 +251,9 @@ case_plan() {
     check "$clicks clicks: the install reaches the finished page" $?
     check "$clicks clicks: the product is in the page's folder" \
       "$([ -d "$VELORA_BENCH_DIR/drive_d/Plan/Velora/Velora视频模板" ]; echo $?)"
+    given=$(cat "$VELORA_BENCH_DIR/drive_d/Plan/Velora/Velora视频模板/setup-command-line.txt" 2> /dev/null)
+    check "$clicks clicks: \"-noexperience \" $declined times in the setup's command line ($given)" \
+      "$(is "$(grep -o -- '-noexperience -nowelcome' <<< "$given" | wc -l)" "$declined")"
     wine "$probe" close "$class" > /dev/null 2>&1
     finish "$clicks clicks: the installer ends"
     expect "$clicks clicks: pConfirmInstall 开始安装, vJoinPlan $joined, then: $after" "
@@ -259,8 +263,8 @@ case_plan() {
     wine reg delete "$uninstall" /f /reg:32 > /dev/null 2>&1
     rm -rf "$VELORA_BENCH_DIR/drive_d/Plan"
   done <<ROWS
-1|False|tail == ['pConfirmInstall', 'vJoinPlan']
-2|True|tail[:2] == ['pConfirmInstall', 'vJoinPlan'] and {'pSoftInstallResult', 'vSoftQuit'} <= set(tail)
+1|False|tail == ['pConfirmInstall', 'vJoinPlan']|1
+2|True|tail[:2] == ['pConfirmInstall', 'vJoinPlan'] and {'pSoftInstallResult', 'vSoftQuit'} <= set(tail)|0
 ROWS
 }
 

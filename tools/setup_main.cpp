@@ -1,5 +1,6 @@
 // The product's setup program for the bench: installs the demo product into
-// /DIR, writes its uninstall entry and ends with the exit code it was built
+// /DIR, records the command line it was given there (setup-command-line.txt,
+// UTF-8), writes its uninstall entry and ends with the exit code it was built
 // with (0, or a test variant's failure code).
 #include <windows.h>
 
@@ -8,6 +9,7 @@
 #include "common/product.h"
 #include "platform/file_system.h"
 #include "platform/handle.h"
+#include "platform/text.h"
 #include "tools/setup_options.h"
 
 #ifndef VELORA_SETUP_EXIT_CODE
@@ -18,6 +20,7 @@ namespace {
 
 constexpr int kProductResource = 201;
 constexpr wchar_t kProgramFile[] = L"Velora.exe";
+constexpr wchar_t kCommandLineFile[] = L"setup-command-line.txt";
 
 // Exit codes of the setup's own failures.
 enum SetupFailure { kNotSilent = 10, kNoFolder = 11, kCopyFailed = 12, kRegistryFailed = 13 };
@@ -33,6 +36,14 @@ bool WriteProduct(const std::wstring& path) {
   DWORD size = SizeofResource(nullptr, found);
   DWORD written = 0;
   return WriteFile(file.Get(), bytes, size, &written, nullptr) && written == size;
+}
+
+bool WriteCommandLine(const std::wstring& path) {
+  const std::string text = WideToUtf8(GetCommandLineW());
+  UniqueHandle file(
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  return file && WriteFile(file.Get(), text.data(), DWORD(text.size()), &written, nullptr) && written == text.size();
 }
 
 bool SetText(HKEY key, const wchar_t* name, const std::wstring& value) {
@@ -56,7 +67,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (!options.verySilent) return kNotSilent;
   if (options.dir.empty()) return kNoFolder;
   std::wstring folder = EnsureTrailingSlash(options.dir);
-  if (!CreateDirectories(folder) || !WriteProduct(folder + kProgramFile)) return kCopyFailed;
+  if (!CreateDirectories(folder) || !WriteProduct(folder + kProgramFile) ||
+      !WriteCommandLine(folder + kCommandLineFile))
+    return kCopyFailed;
   if (!WriteUninstallEntry(folder, folder + kProgramFile)) return kRegistryFailed;
   return VELORA_SETUP_EXIT_CODE;
 }
