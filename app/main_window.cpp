@@ -3,10 +3,15 @@
 #include "analytics/events.h"
 #include "analytics/logger.h"
 #include "app/first_page.h"
+#include "app/installer_downloader.h"
+#include "app/session_settings.h"
+#include "app/welcome_address.h"
 #include "common/product.h"
 #include "download/cache_location.h"
 #include "download/install_location.h"
 #include "pages/begin_view.h"
+#include "pages/finished_view.h"
+#include "pages/progress_view.h"
 #include "pages/reminder_view.h"
 #include "services/app_info.h"
 #include "services/read_pkg_info_thread.h"
@@ -62,6 +67,7 @@ MainWindow::MainWindow() : IBaseWindow(product::kMainWindowClass, nullptr, kMain
 }
 
 MainWindow::~MainWindow() {
+  attribution_.reset();
   currentView_ = nullptr;
   for (auto& page : pages_) page.reset();
   // The images go last: the pages' widgets borrow them.
@@ -72,6 +78,9 @@ LRESULT MainWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SWITCH_PAGE: SwitchPage(static_cast<int>(wParam)); return 0;
     case WM_ERASEBKGND: return 0;
+    case WM_OPEN_WELCOME:
+      OpenWelcomeAddress(welcomeAddress_, GetSessionSettings(), *GetLogger());
+      return DefWindowProcW(window_, message, wParam, lParam);
     case WM_CLOSE:
       // Nothing closes the window while it downloads and installs.
       if (currentPage_ == kPageProgress) return 0;
@@ -101,6 +110,10 @@ IBaseView* MainWindow::Page(int index) {
     switch (index) {
       case kPageAlreadyInstalled: pages_[index] = std::make_unique<CReminderView>(window_, resources_.get()); break;
       case kPageWelcome: pages_[index] = std::make_unique<CBeginView>(window_, resources_.get()); break;
+      case kPageProgress:
+        pages_[index] = std::make_unique<CProgressView>(window_, resources_.get(), &CreateInstallerDownloader);
+        break;
+      case kPageFinished: pages_[index] = std::make_unique<CFinishedView>(window_, resources_.get()); break;
       default: break;
     }
   }
@@ -121,23 +134,41 @@ bool MainWindow::EnterPage(int index) {
       welcome->SetInstallAllowed(InstallPathHasRoom());
       return true;
     }
-    case kPageProgress: {
-      const bool joinPlan = true;
-      ILoggerServer* logger = GetLogger();
-      logger->ClearProperties();
-      logger->SetBoolProperty(prop::kChooseJoinPlan, joinPlan);
-      logger->WriteEvent(event::kJoinPlan);
-      if (!InstallPathHasRoom()) {
-        logger->ClearProperties();
-        logger->SetStringProperty(prop::kErrorStatus, value::kDiskSpaceShort);
-        logger->WriteEvent(event::kInstallPathError);
-        MessageBoxW(window_, L"软件安装路径的磁盘空间不足", L"路径错误", MB_OK);
-        return false;
-      }
-      // The progress page starts the download; until it exists the switch
-      // cannot happen.
-      return Page(index) != nullptr;
-    }
+    case kPageProgress: return StartInstall();
+    case kPageFinished: return FinishInstall();
     default: return Page(index) != nullptr;
   }
+}
+
+bool MainWindow::StartInstall() {
+  // The custom page, once it exists, gives the folder and the join plan.
+  const bool joinPlan = true;
+  ILoggerServer* logger = GetLogger();
+  logger->ClearProperties();
+  logger->SetBoolProperty(prop::kChooseJoinPlan, joinPlan);
+  logger->WriteEvent(event::kJoinPlan);
+  // Declined: nothing after "vJoinPlan" leaves the machine.
+  if (!joinPlan) logger->Release();
+  if (!InstallPathHasRoom()) {
+    logger->ClearProperties();
+    logger->SetStringProperty(prop::kErrorStatus, value::kDiskSpaceShort);
+    logger->WriteEvent(event::kInstallPathError);
+    MessageBoxW(window_, L"软件安装路径的磁盘空间不足", L"路径错误", MB_OK);
+    return false;
+  }
+  auto* progress = static_cast<CProgressView*>(Page(kPageProgress));
+  progress->StartDownload(installPath_);
+  progress->joinPlan = joinPlan;
+  return true;
+}
+
+bool MainWindow::FinishInstall() {
+  auto* finished = static_cast<CFinishedView*>(Page(kPageFinished));
+  FinishedInstall done = RunFinishingSteps();
+  welcomeAddress_ = done.welcomeAddress;
+  installedPath_ = done.installedPath;
+  finished->productPath = installedPath_;
+  if (done.attribution) attribution_ = std::move(done.attribution);
+  PostMessageW(window_, WM_OPEN_WELCOME, 0, 0);
+  return true;
 }

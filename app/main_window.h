@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "app/finishing_steps.h"
 #include "pages/page_messages.h"
 #include "ui/base_view.h"
 #include "ui/base_window.h"
@@ -38,6 +39,11 @@ class MainWindow : public IBaseWindow {
   IBaseView* Page(int index);
   // Whether the install path's drive has more room than the package needs.
   bool InstallPathHasRoom() const;
+  // Page 3's entry: the join plan reported (and the logger released when it
+  // was declined), the room checked, the download started.
+  bool StartInstall();
+  // Page 4's entry: the finishing steps, then the welcome address is opened.
+  bool FinishInstall();
 
   std::wstring installPath_;
   int currentPage_ = -1;
@@ -45,4 +51,6 @@ class MainWindow : public IBaseWindow {
   std::unique_ptr<IBaseView> pages_[kPageCount];
   std::unique_ptr<IResourceMgr, ResourcesRelease> resources_;
   std::wstring installedPath_;
+  std::wstring welcomeAddress_;
+  std::unique_ptr<COVReportThread> attribution_;
 };

@@ -23,21 +23,7 @@ summary() {  # summary LABEL TIMES...: median and worst
   sorted=($(printf '%s\n' "$@" | sort -n))
   echo "$label: median ${sorted[$(($# / 2 - 1))]} ms, worst ${sorted[$(($# - 1))]} ms ($# runs)"
 }
-# A visible installer window of W x H: prints its left and top.
-find_window() {
-  local id g
-  while :; do
-    for id in $(xdotool search --onlyvisible --name Velora 2> /dev/null); do
-      g=$(xdotool getwindowgeometry "$id" 2> /dev/null | awk '/Position/ { p = $2 } /Geometry/ { g = $2 } END { print p, g }')
-      [ "${g#* }" = "$1x$2" ] && { echo "${g%% *}" | tr , ' '; return 0; }
-    done
-    sleep 0.02
-  done
-}
-click() {  # click PAGE WIDGET LEFT TOP
-  read -r x y <<< "$(python3 "$layout" "$1" 1 "$3" "$4" | awk -v n="$2" '$1 == n { print int(($2 + $4) / 2), int(($3 + $5) / 2) }')"
-  xdotool mousemove "$x" "$y" click 1
-}
+source "$root/bench/window.sh"
 # One run: sets shown (ms to the welcome page) and ended (ms from the click
 # on "确认" to the end of the process).
 one_run() {

@@ -6,8 +6,8 @@
 #include "pages/page_messages.h"
 #include "ui/image_resource.h"
 
-void CPageView::BuildPage(const WidgetRow* rows, int count) {
-  IBaseResource* root = BuildWidgets(*this, rows, count);
+void CPageView::BuildPage(const WidgetRow* rows, int count, const BannerRequest* banner) {
+  IBaseResource* root = BuildWidgets(*this, rows, count, banner);
   RECT client;
   GetClientRect(window_, &client);
   if (root) root->SetRect(0, 0, client.right, client.bottom);

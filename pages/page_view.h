@@ -12,8 +12,9 @@ class CPageView : public IBaseView {
   CPageView(HWND window, IResourceMgr* resources) : IBaseView(window, resources) {}
 
  protected:
-  // Builds the rows and lays the root out over the client rectangle.
-  void BuildPage(const WidgetRow* rows, int count);
+  // Builds the rows and lays the root out over the client rectangle; an
+  // animated image asks `banner` for its animation.
+  void BuildPage(const WidgetRow* rows, int count, const BannerRequest* banner = nullptr);
   // A page hosted by the main window: opaque painting, a press first takes
   // the window out of the topmost band (where a second start put it), and
   // WM_ACTIVATE_INSTANCE brings the window to the front.

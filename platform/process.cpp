@@ -15,8 +15,11 @@ bool CCorvixBasedProcess::Launch() {
   // CreateProcessW may write into the command line; it gets a copy.
   std::wstring writable = commandLine_;
   PROCESS_INFORMATION started = {};
-  if (!CreateProcessW(nullptr, &writable[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+  if (!CreateProcessW(nullptr, &writable[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+    launchError_ = GetLastError();
     return false;
+  }
+  launchError_ = 0;
   process_.Reset(started.hProcess);
   thread_.Reset(started.hThread);
   return true;

@@ -18,6 +18,8 @@ class CCorvixBasedProcess {
   // Starts the child once; true when it runs or ran. A second call starts
   // nothing and returns true.
   bool Launch();
+  // The system's error code of the last Launch that failed, 0 otherwise.
+  DWORD LaunchError() const { return launchError_; }
   // Null until launched. Its exit code can be read once IsRunning is false.
   HANDLE ProcessHandle() const { return process_.Get(); }
   // Launched, and a 1 ms wait on the child times out.
@@ -25,6 +27,7 @@ class CCorvixBasedProcess {
 
  private:
   bool waitOnDestroy_ = true;
+  DWORD launchError_ = 0;
   UniqueHandle process_;
   UniqueHandle thread_;
   std::wstring commandLine_;

@@ -84,10 +84,22 @@ pixel() { convert "$work/screen.png" -format "%[hex:u.p{$1,$2}]" info: | cut -c1
 crop() {  # crop FILE LEFT TOP WIDTH HEIGHT from the last screen
   convert "$work/screen.png" -crop "$4x$5+$2+$3" +repage "$1"
 }
-# red_pixels L T R B: pixels of the hint's red (FF4D4F, anti-aliased) in the area.
-red_pixels() {
-  convert "$work/screen.png" -crop "$(($3 - $1))x$(($4 - $2))+$1+$2" +repage -fuzz 12% -fill black -opaque '#FF4D4F' \
+# colour_pixels RRGGBB L T R B: pixels of that colour (anti-aliased) in the
+# area of the last screen.
+colour_pixels() {
+  convert "$work/screen.png" -crop "$(($4 - $2))x$(($5 - $3))+$2+$3" +repage -fuzz 12% -fill black -opaque "#$1" \
     -fill white +opaque black -format "%[fx:round(w*h*(1-mean))]" info:
+}
+# red_pixels L T R B: pixels of the hint's red (FF4D4F) in the area.
+red_pixels() { colour_pixels FF4D4F "$@"; }
+# wait_pixel X Y RRGGBB: true once the screen shows the colour there.
+wait_pixel() {
+  for _ in $(seq 1 600); do
+    screen
+    [ "$(pixel "$1" "$2")" = "$3" ] && return 0
+    sleep 0.1
+  done
+  return 1
 }
 # drag X Y DX DY: press, move, release.
 drag() {

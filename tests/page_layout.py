@@ -5,7 +5,7 @@ ratios fitted and centred, pixels rounded.
 
     page_layout.py PAGE SCALE LEFT TOP
 prints "name left top right bottom" for every named widget of PAGE
-(welcome, reminder, warn) whose window's top-left corner is at LEFT, TOP.
+(welcome, progress, finished, reminder, warn, error) whose window's top-left corner is at LEFT, TOP.
 """
 import math
 import sys
@@ -15,12 +15,12 @@ def lay(kind, weight, *children, pad=(0, 0, 0, 0), aspect=0.0, name=None):
     return {"kind": kind, "weight": weight, "children": children, "pad": pad, "aspect": aspect, "name": name}
 
 
-def v(weight, *children, pad=(0, 0, 0, 0)):
-    return lay("v", weight, *children, pad=pad)
+def v(weight, *children, pad=(0, 0, 0, 0), name=None):
+    return lay("v", weight, *children, pad=pad, name=name)
 
 
-def h(weight, *children, pad=(0, 0, 0, 0)):
-    return lay("h", weight, *children, pad=pad)
+def h(weight, *children, pad=(0, 0, 0, 0), name=None):
+    return lay("h", weight, *children, pad=pad, name=name)
 
 
 def w(weight, name=None, aspect=0.0):
@@ -46,7 +46,20 @@ def prompt(close):
               h(2, w(15), w(6, "first", 38 / 15), w(1), w(6, "second", 38 / 15)), pad=(24, 16, 24, 16))))
 
 
-PAGES = {"welcome": WELCOME, "reminder": prompt(True), "warn": prompt(True), "error": prompt(False)}
+PROGRESS = (600, 400, v(0,
+    v(3, h(1, w(5), w(1, "hide")), w(10), pad=(20, 24, 20, 0), name="banner"),
+    v(1, w(6), w(6, "status"), w(3), w(2, "bar"), w(3), pad=(48, 0, 48, 24))))
+
+FINISHED = (600, 400, v(0,
+    h(4, w(27), w(1, "close", 1.0)),
+    w(3),
+    v(42, w(15, "logo"), w(4, "heading"), w(4, "second")),
+    w(2),
+    w(6),
+    h(24, w(25), w(21, "start", 3.5), w(25)),
+    pad=(20, 24, 20, 24)))
+
+PAGES = {"welcome": WELCOME, "progress": PROGRESS, "finished": FINISHED, "reminder": prompt(True), "warn": prompt(True), "error": prompt(False)}
 
 
 def rnd(x):
@@ -54,6 +67,8 @@ def rnd(x):
 
 
 def place(node, l, t, r, b, s, out):
+    if node["name"] and node["kind"] != "w":
+        out[node["name"]] = (l, t, r, b)
     if node["kind"] == "w":
         if node["aspect"]:
             width, height, a = r - l, b - t, node["aspect"]

@@ -2,6 +2,10 @@
 //   window_probe close CLASS
 //     sends WM_CLOSE to the first top-level window of exactly that class and
 //     waits until it is handled (at most 10 s); exit 1 when there is none.
+//   window_probe post CLASS MESSAGE WPARAM LPARAM
+//     posts the message (decimal numbers) to the first top-level window of
+//     exactly that class, shown or hidden, as the shell posts the
+//     notification-area icon's message; exit 1 when there is none.
 //   window_probe cover CLASS MARKER SECONDS
 //     shows a white window of that class over the whole screen for SECONDS;
 //     writes MARKER when it receives the installer's activation message.
@@ -53,6 +57,13 @@ int Close(const wchar_t* className) {
   return SendMessageTimeoutW(search.found, WM_CLOSE, 0, 0, SMTO_NORMAL, 10000, &result) ? 0 : 2;
 }
 
+int Post(const wchar_t* className, UINT message, WPARAM wParam, LPARAM lParam) {
+  Search search{className, nullptr};
+  EnumWindows(FindExact, reinterpret_cast<LPARAM>(&search));
+  if (!search.found) return 1;
+  return PostMessageW(search.found, message, wParam, lParam) ? 0 : 2;
+}
+
 int Cover(const wchar_t* className, const wchar_t* marker, int seconds) {
   g_marker = marker;
   WNDCLASSW wc = {};
@@ -76,7 +87,9 @@ int Cover(const wchar_t* className, const wchar_t* marker, int seconds) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc == 3 && wcscmp(argv[1], L"close") == 0) return Close(argv[2]);
+  if (argc == 6 && wcscmp(argv[1], L"post") == 0) return Post(argv[2], _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]));
   if (argc == 5 && wcscmp(argv[1], L"cover") == 0) return Cover(argv[2], argv[3], _wtoi(argv[4]));
-  std::fputs("usage: window_probe close CLASS | cover CLASS MARKER SECONDS\n", stderr);
+  std::fputs("usage: window_probe close CLASS | post CLASS MESSAGE WPARAM LPARAM | cover CLASS MARKER SECONDS\n",
+             stderr);
   return 2;
 }

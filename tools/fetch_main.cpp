@@ -3,9 +3,8 @@
 // package index is left out and names only that URL and digest (the download
 // benchmark); --no-install stops at the verified package and prints the
 // download's time and the process's memory. Starts the installer's services as start-up does,
-// polls the orchestrator every 50 ms with a line per step of progress, and on
-// a ready package runs its setup with the installer's command line and
-// reports the exit code as the progress page does. Exit code: 0 installed,
+// ticks the progress page's download-then-install sequence every 50 ms with a
+// line per step of progress. Exit code: 0 installed,
 // 1 download failed, 2 the package changed after its check, 3 the setup failed.
 #include <windows.h>
 #include <winsock2.h>
@@ -21,9 +20,8 @@
 #include "app/installer_downloader.h"
 #include "app/session_settings.h"
 #include "download/cache_location.h"
-#include "download/setup_command.h"
+#include "download/install_sequence.h"
 #include "platform/file_system.h"
-#include "platform/process.h"
 #include "platform/text.h"
 #include "services/read_pkg_info_thread.h"
 #include "services/read_server_info_thread.h"
@@ -45,33 +43,30 @@ void Say(const std::wstring& text) {
   fflush(stdout);
 }
 
-int Download(IDownloader* downloader) {
-  if (!downloader->Start()) return 5;
+// The download and the setup, ticked as the progress page ticks them, with a
+// line at every tenth of the download; returns the step that ended them.
+SequenceStep Run(CInstallSequence& sequence, const SetupTarget& target) {
+  if (!sequence.Start()) {
+    ReportFailedDownload(GetLogger());
+    return SequenceStep::kDownloadFailed;
+  }
   int shown = -1;
+  bool downloading = true;
   for (;;) {
-    int state = downloader->GetState();
-    int percent = downloader->GetPercent();
-    if (percent != shown && (percent % 10 == 0 || state != 1)) {
+    const SequenceStep step = sequence.Tick(target);
+    const int percent = sequence.Downloader().GetPercent();
+    if (downloading && percent != shown && (percent % 10 == 0 || step != SequenceStep::kDownloading)) {
       Say(L"downloaded " + std::to_wstring(percent) + L"%");
       shown = percent;
     }
-    if (state != 1) return state;
+    if (downloading && step == SequenceStep::kInstalling) {
+      Say(L"package ready: " + sequence.Downloader().GetFilePath());
+      Say(L"running " + sequence.CommandLine());
+    }
+    if (step != SequenceStep::kDownloading) downloading = false;
+    if (step != SequenceStep::kDownloading && step != SequenceStep::kInstalling) return step;
     Sleep(kTickMs);
   }
-}
-
-// The setup's exit code, or -1 when it could not be started.
-long long RunSetup(const std::wstring& commandLine) {
-  CCorvixBasedProcess setup(commandLine);
-  setup.Launch();
-  ILoggerServer* logger = GetLogger();
-  logger->ClearProperties();
-  logger->WriteEvent(event::kSoftInstallStart);
-  if (!setup.ProcessHandle()) return -1;
-  while (setup.IsRunning()) Sleep(kTickMs);
-  DWORD code = 0;
-  if (!GetExitCodeProcess(setup.ProcessHandle(), &code)) return -1;
-  return code;
 }
 
 }  // namespace
@@ -108,42 +103,43 @@ int wmain(int argc, wchar_t** argv) {
   GetServerInfo();
   if (!GetCacheFolder().empty()) CreateDirectories(DataFolderIn(GetCacheFolder()));
 
-  int result = 0;
   std::pair<size_t, size_t> idle = MemoryKiB();
   DWORD start = GetTickCount();
   IDownloader* downloader = CreateDownloader(env);
-  int state = downloader ? Download(downloader) : 5;
-  DWORD elapsed = GetTickCount() - start;
-  if (state != 4) {
+  int result = 0;
+  if (!downloader) {
     ReportFailedDownload(GetLogger());
-    Say(L"download failed (state " + std::to_wstring(state) + L")");
+    Say(L"download failed (no downloader)");
     result = 1;
-  } else if (!downloader->CheckPackageBeforeLaunch()) {
-    Say(L"the package " + downloader->GetFilePath() + L" changed after its check; not started");
-    result = 2;
-  } else if (!install) {
-    std::pair<size_t, size_t> after = MemoryKiB();
-    printf("velora-fetch: download %lu ms; memory idle %u KiB, peak %u KiB\n", elapsed, unsigned(idle.first),
-           unsigned(after.second));
   } else {
-    Say(L"package ready: " + downloader->GetFilePath());
-    std::wstring commandLine = SilentSetupCommand(downloader->GetFilePath(), dir, joinPlan);
-    Say(L"running " + commandLine);
-    long long code = RunSetup(commandLine);
-    downloader->ReleasePackage();
-    if (code == 0) {
-      Say(L"installed into " + dir);
-    } else {
-      std::string text = code < 0 ? std::string("not started") : Int64ToString(code);
-      ILoggerServer* logger = GetLogger();
-      logger->ClearProperties();
-      logger->SetStringProperty(prop::kErrorStatus, text);
-      logger->WriteEvent(event::kSoftInstallError);
-      Say(L"the setup failed: " + AnsiToWide(text));
-      result = 3;
+    CInstallSequence sequence(downloader, *GetLogger());
+    const SequenceStep step = Run(sequence, SetupTarget{dir, joinPlan, install});
+    DWORD elapsed = GetTickCount() - start;
+    switch (step) {
+      case SequenceStep::kReady: {
+        std::pair<size_t, size_t> after = MemoryKiB();
+        printf("velora-fetch: download %lu ms; memory idle %u KiB, peak %u KiB\n", elapsed, unsigned(idle.first),
+               unsigned(after.second));
+        break;
+      }
+      case SequenceStep::kInstalled: Say(L"installed into " + dir); break;
+      case SequenceStep::kInstallFailed:
+        Say(L"the setup failed: " + AnsiToWide(sequence.InstallError()));
+        result = 3;
+        break;
+      default:
+        // A download that failed, or a ready package that no longer has its digest.
+        const int32_t state = sequence.Downloader().GetState();
+        if (state == 4) {
+          Say(L"the package " + sequence.Downloader().GetFilePath() + L" changed after its check; not started");
+          result = 2;
+        } else {
+          Say(L"download failed (state " + std::to_wstring(state) + L")");
+          result = 1;
+        }
+        break;
     }
   }
-  if (downloader) downloader->Release();
   SetAppContext(nullptr);
   delete context;
   return result;

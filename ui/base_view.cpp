@@ -125,7 +125,7 @@ LRESULT IBaseView::OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam) {
     changed = UpdateStates(index);
   } else if (widget && hoverIndex_ != -1 &&
              (widget->kind == kKindBackground || widget->kind == kKindImage || widget->kind == kKindCheckbox ||
-              widget->kind == kKindText || widget->kind == kKindSpacer)) {
+              widget->kind == kKindText || widget->kind == kKindSpacer || widget->kind == kKindProgress)) {
     changed = UpdateStates(-1);
   }
   if (changed) Redraw();
