@@ -25,7 +25,7 @@ now() { date +%s%N; }
 ms() { echo $((($2 - $1) / 1000000)); }
 median() { printf '%s\n' "$@" | sort -n | sed -n "$((($# + 1) / 2))p"; }
 source "$root/bench/window.sh"
-pixel_at() { import -window root -crop "1x1+$1+$2" +repage -format '%[hex:u.p{0,0}]' info: 2> /dev/null | cut -c1-6; }
+pixel_at() { import -window root -crop "1x1+$1+$2" +repage -depth 8 -format '%[hex:u.p{0,0}]' info: 2> /dev/null | cut -c1-6; }
 
 clicked=()
 for _ in $(seq "$runs"); do
@@ -39,7 +39,10 @@ for _ in $(seq "$runs"); do
   start=$(now)
   xdotool mousemove "$x" "$y" click 1
   xdotool mousemove 0 0
-  until [ "$(pixel_at $((sx - 60)) "$sy")" = 535FFF ]; do :; done
+  bound=$((SECONDS + 120))
+  until [ "$(pixel_at $((sx - 60)) "$sy")" = 535FFF ]; do
+    [ "$SECONDS" -lt "$bound" ] || { echo "install: no finished page after 120 s" >&2; exit 1; }
+  done
   clicked+=("$(ms "$start" "$(now)")")
   read -r x y <<< "$(centre finished close "$L" "$T")"
   xdotool mousemove "$x" "$y" click 1

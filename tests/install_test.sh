@@ -289,6 +289,24 @@ case_setup() {
   cp "$work/package.saved" "$package"
 }
 
+# Wine's own notification area, shown while it holds an icon (no window
+# manager on the bench's display): its window id, or nothing.
+tray_window() { timeout 5 xdotool search --onlyvisible --name 'Wine System Tray' 2> /dev/null | head -n 1; }
+# hide_to_tray WHAT: "隐藏窗口", then the window is gone and the icon shows.
+hide_to_tray() {
+  click_at progress hide
+  gone_window 600 400
+  check "$1: 隐藏窗口 hides the window" $?
+  for _ in $(seq 1 50); do [ -n "$(tray_window)" ] && break; sleep 0.1; done
+  check "$1: the icon is in the notification area" "$([ -n "$(tray_window)" ]; echo $?)"
+}
+shown_again() {  # shown_again WHAT: the window is back and the icon gone
+  check "$1 brings the window back" "$(wait_window 600 400 > /dev/null; echo $?)"
+  for _ in $(seq 1 50); do [ -z "$(tray_window)" ] && break; sleep 0.1; done
+  check "$1 removes the icon" "$([ -z "$(tray_window)" ]; echo $?)"
+  sleep 0.5
+}
+
 case_tray() {
   echo "== the notification area"
   fresh_machine
@@ -298,36 +316,34 @@ case_tray() {
   main_window
   click_at welcome install
   sleep 1
-  click_at progress hide
-  gone_window 600 400
-  check "隐藏窗口 hides the window" $?
+  hide_to_tray first
   screen
   cp "$work/screen.png" "$screens/install-hidden.png"
-  # The shell's message for a button-up on the icon.
-  wine "$probe" post "$class" 32878 0 514 > /dev/null 2>&1
-  check "a button-up on the icon brings the window back" "$(wait_window 600 400 > /dev/null; echo $?)"
-  sleep 0.5
-  click_at progress hide
-  gone_window 600 400
+  # A click on the icon, as a user does it.
+  read -r tl tt _ _ <<< "$(geometry "$(tray_window)")"
+  click $((tl + 12)) $((tt + 32))
+  shown_again "a click on the icon"
+  hide_to_tray second
+  # The shell's message for a right button-up on the icon.
+  wine "$probe" post "$class" 32878 0 517 > /dev/null 2>&1
+  shown_again "a right button-up on the icon"
+  hide_to_tray third
   status=0
   timeout 60 "$root/scripts/wine-run" "$installer" > /dev/null 2>&1 || status=$?
   check "a second start while hidden exits 0 ($status)" "$status"
-  check "a second start brings the window back" "$(wait_window 600 400 > /dev/null; echo $?)"
-  sleep 0.5
-  click_at progress hide
-  gone_window 600 400
-  check "hidden again until the install ends" $?
+  shown_again "a second start"
+  hide_to_tray fourth
   main=$(wait_window 600 400)
   check "the end of the install shows the window" $?
   finished_page
   check "... with the finished page" $?
-  screen
+  check "... and no icon" "$([ -z "$(tray_window)" ]; echo $?)"
   crop "$screens/install-finished-after-hidden.png" "$L" "$T" 600 400
   click_at finished close
   finish "the close button ends the installer"
-  expect "hide, restore, hide, hide; then the close" 'actions == [("0001", "0002"), ("0003", "0001"), ("0003", "0002"),
-    ("0003", "0001"), ("0003", "0001"), ("0004", "0001")] and len(named("pCloseStartPage")) == 1
-    and len(named("pSoftInstallResult")) == 1'
+  expect "hide and restore twice, hide twice; then the close" 'actions == [("0001", "0002"), ("0003", "0001"),
+    ("0003", "0002"), ("0003", "0001"), ("0003", "0002"), ("0003", "0001"), ("0003", "0001"), ("0004", "0001")]
+    and len(named("pCloseStartPage")) == 1 and len(named("pSoftInstallResult")) == 1'
 }
 
 cases=("${@:4}")
