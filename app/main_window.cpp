@@ -7,6 +7,7 @@
 #include "download/cache_location.h"
 #include "download/install_location.h"
 #include "pages/begin_view.h"
+#include "pages/custome_view.h"
 #include "pages/reminder_view.h"
 #include "services/app_info.h"
 #include "services/read_pkg_info_thread.h"
@@ -28,12 +29,6 @@ std::wstring FolderOf(const std::wstring& file) {
   return slash == std::wstring::npos ? std::wstring() : file.substr(0, slash);
 }
 
-uint64_t RequiredSize() {
-  IPkgInfo* info = GetPkgInfo();
-  const int64_t size = info ? info->GetOriginSize() : static_cast<int64_t>(kDefaultOriginSize);
-  return size > 0 ? static_cast<uint64_t>(size) : 0;
-}
-
 }  // namespace
 
 MainWindow::MainWindow() : IBaseWindow(product::kMainWindowClass, nullptr, kMainWidth, kMainHeight) {
@@ -47,7 +42,7 @@ MainWindow::MainWindow() : IBaseWindow(product::kMainWindowClass, nullptr, kMain
   if (!installedPath_.empty()) {
     installPath_ = FolderOf(installedPath_);
   } else {
-    const std::wstring location = DefaultInstallLocation(RequiredSize());
+    const std::wstring location = DefaultInstallLocation(RequiredInstallSize());
     if (location.empty()) {
       MessageBoxW(window_, L"磁盘空间不足，无法创建软件缓存", kErrorCaption, MB_OK);
       throw "Get DefaultPath error";
@@ -89,7 +84,11 @@ bool MainWindow::SwitchPage(int index) {
     ResizeAndCentre(kReminderWidth, kReminderHeight);
   else if (currentPage_ == kPageAlreadyInstalled)
     ResizeAndCentre(kMainWidth, kMainHeight);
-  if (!EnterPage(index)) return false;
+  if (!EnterPage(index)) {
+    // A page that hid its edit box on the way out shows it again.
+    InvalidateRect(window_, nullptr, FALSE);
+    return false;
+  }
   currentPage_ = index;
   currentView_ = Page(index);
   InvalidateRect(window_, nullptr, FALSE);
@@ -101,13 +100,16 @@ IBaseView* MainWindow::Page(int index) {
     switch (index) {
       case kPageAlreadyInstalled: pages_[index] = std::make_unique<CReminderView>(window_, resources_.get()); break;
       case kPageWelcome: pages_[index] = std::make_unique<CBeginView>(window_, resources_.get()); break;
+      case kPageCustom: pages_[index] = std::make_unique<CCustomeView>(window_, resources_.get()); break;
       default: break;
     }
   }
   return pages_[index].get();
 }
 
-bool MainWindow::InstallPathHasRoom() const { return RequiredSize() < FreeSpaceOfPath(installPath_); }
+CCustomeView* MainWindow::CustomPage() const { return static_cast<CCustomeView*>(pages_[kPageCustom].get()); }
+
+bool MainWindow::InstallPathHasRoom() const { return RequiredInstallSize() < FreeSpaceOfPath(installPath_); }
 
 bool MainWindow::EnterPage(int index) {
   switch (index) {
@@ -117,16 +119,31 @@ bool MainWindow::EnterPage(int index) {
       return true;
     }
     case kPageWelcome: {
+      if (currentPage_ == kPageCustom) installPath_ = CustomPage()->installPath;
       auto* welcome = static_cast<CBeginView*>(Page(index));
       welcome->SetInstallAllowed(InstallPathHasRoom());
       return true;
     }
+    case kPageCustom: {
+      auto* custom = static_cast<CCustomeView*>(Page(index));
+      if (currentPage_ == kPageWelcome) {
+        // An existing installation's folder is shown as it is, the first time:
+        // later folders get the product sub-folder again.
+        if (!installedPath_.empty() && custom->installPath.empty()) custom->appendProductFolder = false;
+        custom->SetInstallPath(installPath_);
+      }
+      return true;
+    }
     case kPageProgress: {
-      const bool joinPlan = true;
+      CCustomeView* custom = CustomPage();
+      if (currentPage_ == kPageCustom) installPath_ = custom->installPath;
+      const bool joinPlan = custom ? custom->joinPlan : true;
       ILoggerServer* logger = GetLogger();
       logger->ClearProperties();
       logger->SetBoolProperty(prop::kChooseJoinPlan, joinPlan);
       logger->WriteEvent(event::kJoinPlan);
+      // Declined: nothing more leaves the machine.
+      if (!joinPlan) logger->Release();
       if (!InstallPathHasRoom()) {
         logger->ClearProperties();
         logger->SetStringProperty(prop::kErrorStatus, value::kDiskSpaceShort);
