@@ -10,6 +10,7 @@
 #include "download/cache_location.h"
 #include "download/install_location.h"
 #include "pages/begin_view.h"
+#include "pages/custome_view.h"
 #include "pages/finished_view.h"
 #include "pages/progress_view.h"
 #include "pages/reminder_view.h"
@@ -33,12 +34,6 @@ std::wstring FolderOf(const std::wstring& file) {
   return slash == std::wstring::npos ? std::wstring() : file.substr(0, slash);
 }
 
-uint64_t RequiredSize() {
-  IPkgInfo* info = GetPkgInfo();
-  const int64_t size = info ? info->GetOriginSize() : static_cast<int64_t>(kDefaultOriginSize);
-  return size > 0 ? static_cast<uint64_t>(size) : 0;
-}
-
 }  // namespace
 
 MainWindow::MainWindow() : IBaseWindow(product::kMainWindowClass, nullptr, kMainWidth, kMainHeight) {
@@ -52,7 +47,7 @@ MainWindow::MainWindow() : IBaseWindow(product::kMainWindowClass, nullptr, kMain
   if (!installedPath_.empty()) {
     installPath_ = FolderOf(installedPath_);
   } else {
-    const std::wstring location = DefaultInstallLocation(RequiredSize());
+    const std::wstring location = DefaultInstallLocation(RequiredInstallSize());
     if (location.empty()) {
       MessageBoxW(window_, L"磁盘空间不足，无法创建软件缓存", kErrorCaption, MB_OK);
       throw "Get DefaultPath error";
@@ -98,7 +93,11 @@ bool MainWindow::SwitchPage(int index) {
     ResizeAndCentre(kReminderWidth, kReminderHeight);
   else if (currentPage_ == kPageAlreadyInstalled)
     ResizeAndCentre(kMainWidth, kMainHeight);
-  if (!EnterPage(index)) return false;
+  if (!EnterPage(index)) {
+    // A page that hid its edit box on the way out shows it again.
+    InvalidateRect(window_, nullptr, FALSE);
+    return false;
+  }
   currentPage_ = index;
   currentView_ = Page(index);
   InvalidateRect(window_, nullptr, FALSE);
@@ -110,6 +109,7 @@ IBaseView* MainWindow::Page(int index) {
     switch (index) {
       case kPageAlreadyInstalled: pages_[index] = std::make_unique<CReminderView>(window_, resources_.get()); break;
       case kPageWelcome: pages_[index] = std::make_unique<CBeginView>(window_, resources_.get()); break;
+      case kPageCustom: pages_[index] = std::make_unique<CCustomeView>(window_, resources_.get()); break;
       case kPageProgress:
         pages_[index] = std::make_unique<CProgressView>(window_, resources_.get(), &CreateInstallerDownloader);
         break;
@@ -120,7 +120,9 @@ IBaseView* MainWindow::Page(int index) {
   return pages_[index].get();
 }
 
-bool MainWindow::InstallPathHasRoom() const { return RequiredSize() < FreeSpaceOfPath(installPath_); }
+CCustomeView* MainWindow::CustomPage() const { return static_cast<CCustomeView*>(pages_[kPageCustom].get()); }
+
+bool MainWindow::InstallPathHasRoom() const { return RequiredInstallSize() < FreeSpaceOfPath(installPath_); }
 
 bool MainWindow::EnterPage(int index) {
   switch (index) {
@@ -130,19 +132,33 @@ bool MainWindow::EnterPage(int index) {
       return true;
     }
     case kPageWelcome: {
+      if (currentPage_ == kPageCustom) installPath_ = CustomPage()->installPath;
       auto* welcome = static_cast<CBeginView*>(Page(index));
       welcome->SetInstallAllowed(InstallPathHasRoom());
       return true;
     }
-    case kPageProgress: return StartInstall();
+    case kPageCustom: {
+      auto* custom = static_cast<CCustomeView*>(Page(index));
+      if (currentPage_ == kPageWelcome) {
+        // An existing installation's folder is shown as it is, the first time:
+        // later folders get the product sub-folder again.
+        if (!installedPath_.empty() && custom->installPath.empty()) custom->appendProductFolder = false;
+        custom->SetInstallPath(installPath_);
+      }
+      return true;
+    }
+    case kPageProgress:
+      if (currentPage_ == kPageCustom) installPath_ = CustomPage()->installPath;
+      return StartInstall();
     case kPageFinished: return FinishInstall();
     default: return Page(index) != nullptr;
   }
 }
 
 bool MainWindow::StartInstall() {
-  // The custom page, once it exists, gives the folder and the join plan.
-  const bool joinPlan = true;
+  // The custom page, when the user went through it, gives the join plan.
+  CCustomeView* custom = CustomPage();
+  const bool joinPlan = custom ? custom->joinPlan : true;
   ILoggerServer* logger = GetLogger();
   logger->ClearProperties();
   logger->SetBoolProperty(prop::kChooseJoinPlan, joinPlan);

@@ -12,6 +12,8 @@
 
 // The installer's one top-level window. It hosts one page at a time, made on
 // first use and kept, and switches pages when one posts WM_SWITCH_PAGE.
+class CCustomeView;
+
 class MainWindow : public IBaseWindow {
  public:
   // Builds the window (hidden) with the skin and the install path, then
@@ -37,6 +39,8 @@ class MainWindow : public IBaseWindow {
   bool EnterPage(int index);
   // The page's view, made on first use; null for a page this build lacks.
   IBaseView* Page(int index);
+  // The custom install page, or null before it was first shown.
+  CCustomeView* CustomPage() const;
   // Whether the install path's drive has more room than the package needs.
   bool InstallPathHasRoom() const;
   // Page 3's entry: the join plan reported (and the logger released when it

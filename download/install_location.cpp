@@ -7,6 +7,7 @@
 #include "analytics/events.h"
 #include "analytics/logger.h"
 #include "download/cache_location.h"
+#include "services/read_pkg_info_thread.h"
 
 namespace {
 
@@ -18,6 +19,12 @@ void ReportNoInstallRoom() {
 }
 
 }  // namespace
+
+uint64_t RequiredInstallSize() {
+  IPkgInfo* info = GetPkgInfo();
+  const int64_t size = info ? info->GetOriginSize() : static_cast<int64_t>(kDefaultOriginSize);
+  return size > 0 ? static_cast<uint64_t>(size) : 0;
+}
 
 std::wstring DefaultInstallLocation(uint64_t required) {
   wchar_t programFiles[MAX_PATH] = {};

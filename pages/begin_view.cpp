@@ -153,9 +153,8 @@ void CBeginView::OnWidgetClick(int index, LPARAM) {
 
 void CBeginView::ToggleAgreement() {
   auto* box = static_cast<CCheckboxResource*>(FindWidgetById(kIdAgreementBox));
-  box->checked = box->checked ? 0 : 1;
+  box->Toggle();
   agreed = box->checked != 0;
-  box->SetRect(box->rect.left, box->rect.top, box->rect.right, box->rect.bottom);
   FindWidgetById(kIdHint)->visible = !agreed;
   const int state = agreed ? kStateNormal : kStateDisabled;
   SetButtonState(kIdCustom, state);

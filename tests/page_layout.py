@@ -5,14 +5,15 @@ ratios fitted and centred, pixels rounded.
 
     page_layout.py PAGE SCALE LEFT TOP
 prints "name left top right bottom" for every named widget of PAGE
-(welcome, progress, finished, reminder, warn, error) whose window's top-left corner is at LEFT, TOP.
+(welcome, custom, progress, finished, reminder, warn, error) whose window's top-left corner is at LEFT, TOP.
 """
 import math
 import sys
 
 
-def lay(kind, weight, *children, pad=(0, 0, 0, 0), aspect=0.0, name=None):
-    return {"kind": kind, "weight": weight, "children": children, "pad": pad, "aspect": aspect, "name": name}
+def lay(kind, weight, *children, pad=(0, 0, 0, 0), aspect=0.0, name=None, margin=(0, 0)):
+    return {"kind": kind, "weight": weight, "children": children, "pad": pad, "aspect": aspect, "name": name,
+            "margin": margin}
 
 
 def v(weight, *children, pad=(0, 0, 0, 0), name=None):
@@ -23,8 +24,8 @@ def h(weight, *children, pad=(0, 0, 0, 0), name=None):
     return lay("h", weight, *children, pad=pad, name=name)
 
 
-def w(weight, name=None, aspect=0.0):
-    return lay("w", weight, aspect=aspect, name=name)
+def w(weight, name=None, aspect=0.0, margin=(0, 0)):
+    return lay("w", weight, aspect=aspect, name=name, margin=margin)
 
 
 WELCOME = (600, 400, v(0,
@@ -36,6 +37,23 @@ WELCOME = (600, 400, v(0,
     w(10),
     h(6, w(12, "checkbox"), w(10, "agreement"), w(20, "hint"), w(10, "custom"), pad=(0, 10, 0, 0)),
     pad=(20, 24, 20, 24)))
+
+
+CUSTOM = (600, 400, v(0,
+    h(4, w(5, "back"), w(23)),
+    v(88,
+      w(8, "heading"),
+      w(3),
+      h(4, w(8, "path_label"), w(38, "box", margin=(0, 4)), w(4, "browse")),
+      w(3),
+      h(4, w(8, "required_label"), w(8, "required"), w(8, "free_label"), w(8, "free"), w(18, "hint")),
+      w(3),
+      h(4, w(8, "options_label"), w(42, "join", margin=(0, -4))),
+      w(2),
+      h(18, w(24), w(23, "install", 3.5), w(24)),
+      w(1, "message"),
+      pad=(24, 30, 24, 30)),
+    pad=(20, 24, 20, 0)))
 
 
 def prompt(close):
@@ -59,7 +77,8 @@ FINISHED = (600, 400, v(0,
     h(24, w(25), w(21, "start", 3.5), w(25)),
     pad=(20, 24, 20, 24)))
 
-PAGES = {"welcome": WELCOME, "progress": PROGRESS, "finished": FINISHED, "reminder": prompt(True), "warn": prompt(True), "error": prompt(False)}
+PAGES = {"welcome": WELCOME, "custom": CUSTOM, "progress": PROGRESS, "finished": FINISHED, "reminder": prompt(True),
+         "warn": prompt(True), "error": prompt(False)}
 
 
 def rnd(x):
@@ -70,6 +89,8 @@ def place(node, l, t, r, b, s, out):
     if node["name"] and node["kind"] != "w":
         out[node["name"]] = (l, t, r, b)
     if node["kind"] == "w":
+        mx, my = (int(m * s) for m in node["margin"])
+        l, t, r, b = l - mx, t - my, r + mx, b + my
         if node["aspect"]:
             width, height, a = r - l, b - t, node["aspect"]
             if width > a * height:

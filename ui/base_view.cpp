@@ -4,6 +4,23 @@
 #include "ui/image_resource.h"
 #include "ui/ui_messages.h"
 
+namespace {
+
+// Leaves the client areas of the window's visible child controls out of the
+// device context: they paint themselves, and a copy over them would blank
+// them until they do.
+void ExcludeChildControls(HDC dc, HWND window) {
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(child)) continue;
+    RECT area;
+    GetClientRect(child, &area);
+    MapWindowPoints(child, window, reinterpret_cast<POINT*>(&area), 2);
+    ExcludeClipRect(dc, area.left, area.top, area.right, area.bottom);
+  }
+}
+
+}  // namespace
+
 IBaseView::IBaseView(HWND window, IResourceMgr* resources) : window_(window), resources_(resources) {}
 
 IBaseView::~IBaseView() = default;
@@ -86,6 +103,7 @@ LRESULT IBaseView::PaintOpaque(UINT message, WPARAM wParam, LPARAM lParam) {
     if (bitmap) {
       SelectedObject selected(memory.Get(), bitmap.Get());
       DrawWidgets(memory.Get());
+      ExcludeChildControls(target.Get(), window_);
       BitBlt(target.Get(), 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
     }
   }

@@ -26,7 +26,8 @@ class IBaseView {
   // becomes the window's content with its per-pixel alpha.
   virtual LRESULT PaintLayered();
   // WM_PAINT of an opaque window: every widget into an off-screen bitmap,
-  // copied to the client area; returns what the default procedure returns.
+  // copied to the client area except where visible child controls paint
+  // themselves; returns what the default procedure returns.
   virtual LRESULT PaintOpaque(UINT message, WPARAM wParam, LPARAM lParam);
   // Shows the window, in the topmost band or not, in the foreground with the
   // keyboard focus. Returns 0.

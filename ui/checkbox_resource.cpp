@@ -26,6 +26,11 @@ bool CCheckboxResource::SetRect(int left, int top, int right, int bottom) {
   return true;
 }
 
+void CCheckboxResource::Toggle() {
+  checked = checked ? 0 : 1;
+  checkRect = IconRectFor(checked ? selectImage : deselectImage, Current().iconSide, checkRect);
+}
+
 void CCheckboxResource::DrawContent(Graphics& graphics) {
   const StateStyle& look = Current();
   StringFormat format;

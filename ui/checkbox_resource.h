@@ -11,6 +11,9 @@ class CCheckboxResource : public CImageResource {
 
   // The common placement, then the box from the image of `checked`.
   bool SetRect(int left, int top, int right, int bottom) override;
+  // Flips `checked` and places the box picture of the new value where the
+  // old one was.
+  void Toggle();
 
   Gdiplus::Image* selectImage;
   Gdiplus::Image* deselectImage;
