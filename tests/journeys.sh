@@ -16,11 +16,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 stack=$root/build/host/backend/velora-stack
 collector=$root/scripts/bench/collector
 shots=${VELORA_SHOTS:-}
-# Beside the installer and the setup in the build: the clicked tests' window
-# probe and the setup that exits 5.
-probe=$(dirname "$exe")/tests/window_probe.exe
+# Beside the setup in the build: the setup that exits 5.
 failing=$(dirname "$setup")/velora-pkg-setup-exit5.exe
-class=CorvixPkg-Window-5D0E9A21-7C4B-4F83-A6E2-3B9C1D7F0E54
 connections='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings\Connections'
 package=$VELORA_BENCH_DIR/cdn/application/soft_package/pc/57203816/software/install.exe
 catalog=$VELORA_CATALOG
@@ -73,6 +70,7 @@ machine() {
 #   slow-cdn          a larger package on the CDN's slowed-down path, so that
 #                     the download lasts a few seconds
 #   failing-setup     the package on the CDN is a setup that exits 5
+#   second-drive      a drive E:, a small tmpfs of its own
 #   ovuid             the UID library in the SDK folder (the attribution report goes out)
 #   proxy-only        the user's Internet settings name the bench's HTTP proxy,
 #                     and every service address but the package host's (which
@@ -91,6 +89,9 @@ set_up() {
       sed "s|\(http://[^/\"]*\)/application/|\1/slow/application/|" "$catalog" > "$work/catalog.json"
       export VELORA_CATALOG=$work/catalog.json ;;
     failing-setup) cp "$failing" "$package" ;;
+    second-drive)
+      mkdir -p "$work/e"
+      mount -t tmpfs -o size=512m tmpfs "$work/e" && ln -sfn "$work/e" "$WINEPREFIX/dosdevices/e:" ;;
     ovuid)
       mkdir -p "$roaming/VeloraPkg/Qmx"
       cp "$(dirname "$exe")/services/tests/ovuid/OVUID.dll" "$roaming/VeloraPkg/Qmx/" ;;
@@ -121,7 +122,8 @@ setups_off() {
   launcher=()
   export VELORA_CATALOG=$catalog
   cp "$work/package.saved" "$package"
-  rm -f "$roaming/VeloraPkg/Qmx/OVUID.dll"
+  rm -f "$roaming/VeloraPkg/Qmx/OVUID.dll" "$WINEPREFIX/dosdevices/e:"
+  ! mountpoint -q "$work/e" || umount "$work/e"
   wine reg delete "$connections" /v DefaultConnectionSettings /f > /dev/null 2>&1
   ip rule list pref 0 | grep -q . || ip rule add pref 0 lookup local
   while ip rule del pref 101 2> /dev/null; do :; done
@@ -138,7 +140,7 @@ p = sys.argv[1].encode()
 print((struct.pack("<III", 0x46, 1, 2) + struct.pack("<I", len(p)) + p + struct.pack("<II", 0, 0)).hex())' "$1"
 }
 
-declare -A size=([welcome]="600 400" [progress]="600 400" [finished]="600 400" [reminder]="400 200" [warn]="400 200"
+declare -A size=([welcome]="600 400" [custom]="600 400" [progress]="600 400" [finished]="600 400" [reminder]="400 200" [warn]="400 200"
                 [error]="400 200")
 # The pages of one size told apart: a pixel each shows once the page is up.
 page_shows() {
@@ -203,10 +205,25 @@ step_started() {
   for _ in $(seq 1 100); do [ -e "$marker" ] && break; sleep 0.1; done
   check "the installed product was started" "$([ -e "$marker" ]; echo $?)"
 }
-# tray: the shell's message for a button-up on the notification-area icon.
+# type PAGE WIDGET TEXT: a click into the box, its text replaced by typing.
+step_type() {
+  step_click "$1" "$2"
+  xdo key --clearmodifiers End shift+Home BackSpace
+  xdo type --delay 40 "${*:3}"
+  sleep 0.3
+}
+# tray: a click on the installer's icon in Wine's own notification area,
+# which shows while it holds an icon (there is no window manager).
 step_tray() {
-  wine "$probe" post "$class" 32878 0 514 > /dev/null 2>&1
-  check "the notification-area icon is clicked" $?
+  local tray= tl tt
+  for _ in $(seq 1 50); do
+    tray=$(xdo search --onlyvisible --name 'Wine System Tray' 2> /dev/null | head -n 1)
+    [ -n "$tray" ] && break
+    sleep 0.1
+  done
+  check "the icon is in the notification area" "$([ -n "$tray" ]; echo $?)"
+  read -r tl tt _ _ <<< "$(geometry "$tray")"
+  click $((tl + 12)) $((tt + 32))
 }
 # cdn refused|open: connections to the CDN's address are refused at once (a
 # prohibit route in the bench's namespace), or accepted again.
