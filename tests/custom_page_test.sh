@@ -230,7 +230,7 @@ ROWS
 }
 
 case_plan() {
-  # clicks on the plan's box | "choose_join_plan" | what reaches the collector after "vJoinPlan"
+  # clicks on the plan's box | "choose_join_plan" | the last events (nothing after "vJoinPlan" when declined)
   while IFS='|' read -r clicks joined after; do
     echo "== the plan's box clicked $clicks times, then \"立即安装\""
     start "plan-$clicks"
@@ -243,19 +243,25 @@ case_plan() {
     [ "$clicks" = 1 ] && crop "$screens/custom-plan-off.png" "$L" "$T" 600 400
     read -r x y <<< "$(at custom install "$L" "$T" 1)"
     click "$x" "$y"
-    sleep 1
-    # The cancel and the quit come after "vJoinPlan"; declined, they stay on
-    # the machine.
-    answer_close first 100
-    finish "$clicks clicks: the installer ends through its prompt"
-    expect "$clicks clicks: pConfirmInstall 开始安装, vJoinPlan $joined, then $after" "
+    # The install runs to its end; the finished page's close ends the
+    # installer. What comes after "vJoinPlan" stays on the machine when the
+    # plan is declined.
+    read -r x y <<< "$(at finished start "$L" "$T" 1)"
+    wait_pixel $((x - 60)) "$y" 535FFF
+    check "$clicks clicks: the finished page shows" $?
+    read -r x y <<< "$(at finished close "$L" "$T" 1)"
+    click "$x" "$y"
+    finish "$clicks clicks: the installer ends with the finished page's close"
+    wine reg delete "$uninstall" /f /reg:32 > /dev/null 2>&1
+    expect "$clicks clicks: pConfirmInstall 开始安装, vJoinPlan $joined, then ...$after" "
   named('pConfirmInstall')[0]['properties'] == {'confirm_entrance': '开始安装'} and
   [e['properties'] for e in named('vJoinPlan')] == [{'choose_join_plan': $joined}] and
-  [e['name'] for e in events][[e['name'] for e in events].index('pConfirmInstall'):] ==
-    ['pConfirmInstall', 'vJoinPlan'] + $after"
+  [e['name'] for e in events][[e['name'] for e in events].index('pConfirmInstall'):][:2] ==
+    ['pConfirmInstall', 'vJoinPlan'] and
+  ([e['name'] for e in events][-2:] == $after if $after else [e['name'] for e in events][-1] == 'vJoinPlan')"
   done <<ROWS
 1|False|[]
-2|True|['pCancelInstall', 'vSoftQuit']
+2|True|['pCloseStartPage', 'vSoftQuit']
 ROWS
 }
 
