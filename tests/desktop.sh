@@ -11,6 +11,8 @@
 xdo() { timeout 10 xdotool "$@"; }
 
 failures=0
+# A command the installer is started through (a private mount namespace, say); none by default.
+launcher=()
 check() {  # check WHAT STATUS
   if [ "$2" = 0 ]; then echo "ok: $1"; else echo "FAIL: $1"; failures=$((failures + 1)); fi
 }
@@ -58,7 +60,7 @@ start() {
   "$collector" start "$work/$1.db"
   db=$work/$1.db
   xdo mousemove 0 0
-  "$root/scripts/wine-run" "${2:-$folder/velora_setup_ab12cd34ef.exe}" > "$work/$1.log" 2>&1 &
+  "${launcher[@]}" "$root/scripts/wine-run" "${2:-$folder/velora_setup_ab12cd34ef.exe}" > "$work/$1.log" 2>&1 &
   pid=$!
 }
 # finish WHAT: waits for the installer's end and checks its exit code 0.
