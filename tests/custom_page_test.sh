@@ -10,12 +10,8 @@
 set -uo pipefail
 exe=$1 probe=$2
 root=$(cd "$(dirname "$0")/.." && pwd)
-screens=$root/build/win/screens
-stack=$root/build/host/backend/velora-stack
-collector=$root/scripts/bench/collector
-class=CorvixPkg-Window-5D0E9A21-7C4B-4F83-A6E2-3B9C1D7F0E54
+source "$root/tests/desktop.sh"
 dpi_key='HKCU\Control Panel\Desktop'
-uninstall='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\{5D0E9A21-7C4B-4F83-A6E2-3B9C1D7F0E54}_is1'
 product_folder='Velora\Velora视频模板'
 mkdir -p "$screens"
 rm -f "$screens"/custom-*.png
@@ -35,8 +31,6 @@ restore() {
   rm -rf "$work"
 }
 trap restore EXIT
-roaming=$(find "$WINEPREFIX/drive_c/users" -maxdepth 3 -type d -name Roaming | head -n 1)
-source "$root/tests/desktop.sh"
 
 # The path box's text as the installer holds it.
 box_text() { wine "$probe" text "$class" 5 2> /dev/null | tr -d '\r'; }

@@ -2,10 +2,17 @@
 # windows found by title and size, widgets clicked at the positions that
 # page_layout.py computes, screenshots and pixel probes, runs started and
 # ended as a user does, and checks of what reached the collector.
-# The sourcing script sets: root (the repository), work (a scratch folder),
-# folder (where the installer file lies), roaming (the prefix's Roaming
-# folder), collector (scripts/bench/collector) and stack (velora-stack).
-# It reads `failures` at its end. The time-outs only catch hangs.
+# The sourcing script sets root (the repository) before, and work (a scratch
+# folder) and folder (where the installer file lies) after; it reads
+# `failures` at its end. The time-outs only catch hangs.
+
+screens=$root/build/win/screens
+stack=$root/build/host/backend/velora-stack
+collector=$root/scripts/bench/collector
+# The main window's class and the product's uninstall entry.
+class=CorvixPkg-Window-5D0E9A21-7C4B-4F83-A6E2-3B9C1D7F0E54
+uninstall='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\{5D0E9A21-7C4B-4F83-A6E2-3B9C1D7F0E54}_is1'
+roaming=$(find "$WINEPREFIX/drive_c/users" -maxdepth 3 -type d -name Roaming | head -n 1)
 
 # xdotool under a time bound: a call that hangs on the display must not hang the test.
 xdo() { timeout 10 xdotool "$@"; }

@@ -10,11 +10,7 @@
 set -uo pipefail
 exe=$1 probe=$2 failing=$3
 root=$(cd "$(dirname "$0")/.." && pwd)
-screens=$root/build/win/screens
-stack=$root/build/host/backend/velora-stack
-collector=$root/scripts/bench/collector
-class=CorvixPkg-Window-5D0E9A21-7C4B-4F83-A6E2-3B9C1D7F0E54
-uninstall='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\{5D0E9A21-7C4B-4F83-A6E2-3B9C1D7F0E54}_is1'
+source "$root/tests/desktop.sh"
 : "${VELORA_BENCH_DIR:?run through scripts/hermetic}" "${VELORA_CATALOG:?}" "${VELORA_CDN_IP:?}"
 mkdir -p "$screens"
 rm -f "$screens"/install-*.png
@@ -27,11 +23,9 @@ cp "$exe" "$installer"
 package=$VELORA_BENCH_DIR/cdn/application/soft_package/pc/57203816/software/install.exe
 cp "$package" "$work/package.saved"
 catalog=$VELORA_CATALOG
-roaming=$(find "$WINEPREFIX/drive_c/users" -maxdepth 3 -type d -name Roaming | head -n 1)
 target=$(winepath -u 'C:\Program Files\Velora\Velora视频模板' 2> /dev/null)
 pid=
 refusing=0
-source "$root/tests/desktop.sh"
 
 # refuse on|off: connections to the CDN's address are refused at once (a
 # prohibit route in the bench's own network namespace), or accepted again.

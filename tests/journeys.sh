@@ -13,15 +13,13 @@ set -uo pipefail
 exe=$1 setup=$2
 shift 2
 root=$(cd "$(dirname "$0")/.." && pwd)
-stack=$root/build/host/backend/velora-stack
-collector=$root/scripts/bench/collector
+source "$root/tests/desktop.sh"
 shots=${VELORA_SHOTS:-}
 # Beside the setup in the build: the setup that exits 5.
 failing=$(dirname "$setup")/velora-pkg-setup-exit5.exe
 connections='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings\Connections'
 package=$VELORA_BENCH_DIR/cdn/application/soft_package/pc/57203816/software/install.exe
 catalog=$VELORA_CATALOG
-uninstall='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\{5D0E9A21-7C4B-4F83-A6E2-3B9C1D7F0E54}_is1'
 product="$WINEPREFIX/drive_c/Program Files/Velora/Velora.exe"
 older="$WINEPREFIX/drive_c/VeloraOld"
 drive_d=$(readlink -f "$WINEPREFIX/dosdevices/d:")
@@ -40,8 +38,6 @@ restore() {
   rm -rf "$work" "$older"
 }
 trap restore EXIT
-roaming=$(find "$WINEPREFIX/drive_c/users" -maxdepth 3 -type d -name Roaming | head -n 1)
-source "$root/tests/desktop.sh"
 
 # The machine before the start.
 machine() {

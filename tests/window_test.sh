@@ -11,11 +11,7 @@
 set -uo pipefail
 exe=$1 probe=$2 setup=$3 prompts=$4
 root=$(cd "$(dirname "$0")/.." && pwd)
-screens=$root/build/win/screens
-stack=$root/build/host/backend/velora-stack
-collector=$root/scripts/bench/collector
-class=CorvixPkg-Window-5D0E9A21-7C4B-4F83-A6E2-3B9C1D7F0E54
-uninstall='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\{5D0E9A21-7C4B-4F83-A6E2-3B9C1D7F0E54}_is1'
+source "$root/tests/desktop.sh"
 dpi_key='HKCU\Control Panel\Desktop'
 mkdir -p "$screens"
 rm -f "$screens"/welcome-*.png "$screens"/prompt-*.png "$screens"/reminder-*.png "$screens"/box-*.png
@@ -37,8 +33,6 @@ restore() {
 }
 trap restore EXIT
 product="$WINEPREFIX/drive_c/Program Files/Velora/Velora.exe"
-roaming=$(find "$WINEPREFIX/drive_c/users" -maxdepth 3 -type d -name Roaming | head -n 1)
-source "$root/tests/desktop.sh"
 
 case_welcome() {
   for row in "96 100 1" "144 150 1.5"; do
